@@ -1,0 +1,122 @@
+#include "TestSupport.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <random>
+
+#include "DllInterface.h"
+#include "EngineInterface.h"
+#include "EngineInterfaceExt.h"
+
+namespace testsupport {
+
+// ---- RecordingSink ----------------------------------------------------------------
+
+RecordingSink::RecordingSink() : previous_(debugOutPut) { debugOutPut = this; }
+
+RecordingSink::~RecordingSink() {
+  if (debugOutPut == this) debugOutPut = previous_;
+}
+
+void RecordingSink::ShowDebugMessage(DebugMessage* message) {
+  if (!useDebug_ || !message) return;
+  const char* text = message->GetDebugMessage();
+  messages_.push_back({message->GetMessageType(), text ? text : ""});
+}
+
+std::vector<std::string> RecordingSink::Texts() const {
+  std::vector<std::string> texts;
+  for (const auto& m : messages_) texts.push_back(m.text);
+  return texts;
+}
+
+std::vector<std::string> RecordingSink::TextsOfType(int type) const {
+  std::vector<std::string> texts;
+  for (const auto& m : messages_) {
+    if (m.type == type) texts.push_back(m.text);
+  }
+  return texts;
+}
+
+bool RecordingSink::Contains(const std::string& text) const {
+  for (const auto& m : messages_) {
+    if (m.text == text) return true;
+  }
+  return false;
+}
+
+// ---- RecordingMessageBoxes --------------------------------------------------------------
+
+RecordingMessageBoxes::RecordingMessageBoxes() {
+  previous_ = platform::SetMessageBoxHandler([this](const platform::MessageBoxRequest& request) {
+    boxes_.push_back(request);
+    if (!answers_.empty()) {
+      platform::MessageBoxAnswer answer = answers_.front();
+      answers_.erase(answers_.begin());
+      return answer;
+    }
+    return defaultAnswer_;
+  });
+}
+
+RecordingMessageBoxes::~RecordingMessageBoxes() { platform::SetMessageBoxHandler(previous_); }
+
+// ---- directories ------------------------------------------------------------------------
+
+TempDir::TempDir() {
+  static std::atomic<unsigned> counter{0};
+  std::random_device random;
+  const auto base = std::filesystem::temp_directory_path();
+  for (;;) {
+    auto candidate = base / ("varnel-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
+    std::error_code error;
+    if (std::filesystem::create_directory(candidate, error)) {
+      path_ = candidate;
+      return;
+    }
+  }
+}
+
+TempDir::~TempDir() {
+  std::error_code error;
+  std::filesystem::remove_all(path_, error);
+}
+
+ScopedSettingsRoot::ScopedSettingsRoot() {
+  const char* old = std::getenv("VARNEL_SETTINGS_DIR");
+  hadPrevious_ = old != nullptr;
+  if (old) previous_ = old;
+  platform::SetEnvironmentValue("VARNEL_SETTINGS_DIR", dir_.Path().c_str());
+}
+
+ScopedSettingsRoot::~ScopedSettingsRoot() {
+  if (hadPrevious_) {
+    platform::SetEnvironmentValue("VARNEL_SETTINGS_DIR", previous_.c_str());
+  } else {
+    unsetenv("VARNEL_SETTINGS_DIR");
+  }
+}
+
+TempInstallDir::TempInstallDir() {
+  std::filesystem::create_directory(Path() / "channels");
+  std::filesystem::create_directory(Path() / "3rd");
+}
+
+// ---- StartedEngine -------------------------------------------------------------------------
+
+StartedEngine::StartedEngine(const std::string& installDir)
+    : installDir_(installDir.empty() ? ownInstall_.Path().string() : installDir), engine_(new EngineInterface()) {
+  engine_->engineInterfaceExt->SetInstallDir(installDir_.c_str());
+  engine_->engineInterfaceExt->SetVarnelRegKey("Software\\Varnel\\Tests");
+  engine_->engineInterfaceExt->InitEngine(nullptr, "Varnel Tests");
+}
+
+StartedEngine::~StartedEngine() {
+  engine_->engineInterfaceExt->Release();
+  delete engine_;
+  if (globalEngine == engine_) globalEngine = nullptr;
+}
+
+std::string BuildEngineDir() { return VARNEL_TEST_ENGINE_DIR; }
+
+}  // namespace testsupport
