@@ -42,6 +42,9 @@ class ENGINECORE_API ChannelList {
   ChannelList& operator=(const ChannelList&) = delete;
 
  private:
+  // Whether an entry names this file already.
+  bool Named(const char* fileName);
+
   Tvk_List items_;
   char channelDir_[260];
   EngineInterface* engineInterface_;

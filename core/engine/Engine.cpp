@@ -52,6 +52,7 @@ void Engine::SetWindowHandle(HWND window) {
 void Engine::SetEngineInterface(EngineInterface* engine) {
   engineInterface_ = engine;
   uniqueChannels_ = new Tvk_ChannelGroup(engine);
+  channelList_ = new ChannelList(engine);
 }
 
 void Engine::SetStartGroup(int index) { startGroup_ = index; }

@@ -8,6 +8,7 @@
 
 #include "ChannelType.h"
 #include "EngineControl.h"
+#include "DllInterface.h"
 #include "EngineInterface.h"
 #include "EngineInterfaceExt.h"
 #include "EngineListener.h"

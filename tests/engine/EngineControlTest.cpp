@@ -7,11 +7,13 @@
 #include <string>
 
 #include "EngineControl.h"
+#include "DllInterface.h"
 #include "EngineInterface.h"
 #include "EngineInterfaceExt.h"
 #include "Platform.h"
 #include "TestChannels.h"
 #include "TestSupport.h"
+#include "WindowMessage.h"
 #include "Tvk_ChannelGroup.h"
 
 using enginetest::EventChannel;

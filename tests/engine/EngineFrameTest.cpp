@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "DllInterface.h"
 #include "EngineInterface.h"
 #include "EngineInterfaceExt.h"
 #include "TestChannels.h"

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "DllInterface.h"
 #include "EngineInterface.h"
 #include "EngineInterfaceExt.h"
 #include "TestSupport.h"

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "DllInterface.h"
 #include "EngineInterface.h"
 #include "EngineInterfaceExt.h"
 #include "Platform.h"

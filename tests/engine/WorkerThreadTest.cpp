@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "DllInterface.h"
 #include "EngineInterface.h"
 #include "EngineInterfaceExt.h"
 #include "Platform.h"

@@ -41,7 +41,8 @@ class FrameCounter : public Tvk_Channel {
   void CallChannel() override {
     if (!CheckRenderCount()) return;
     ++calls;
-    ShowDebug(engine_)("frame ", calls, 0);
+    ShowDebug show(engine_);
+    show("frame ", calls, 0);
   }
   int frameEvents = 0;
   int calls = 0;
