@@ -93,7 +93,7 @@ ScopedSettingsRoot::~ScopedSettingsRoot() {
   if (hadPrevious_) {
     platform::SetEnvironmentValue("VARNEL_SETTINGS_DIR", previous_.c_str());
   } else {
-    unsetenv("VARNEL_SETTINGS_DIR");
+    platform::SetEnvironmentValue("VARNEL_SETTINGS_DIR", nullptr);
   }
 }
 

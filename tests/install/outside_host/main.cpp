@@ -7,7 +7,7 @@
 
 int main() {
   auto settings = std::filesystem::temp_directory_path() / "varnel-outside-host-settings";
-  setenv("VARNEL_SETTINGS_DIR", settings.c_str(), 1);
+  platform::SetEnvironmentValue("VARNEL_SETTINGS_DIR", settings.c_str());
 
   EngineControl* control = GetEngineControlInstance();
   control->SetInstallDir(ENGINE_DIR);
