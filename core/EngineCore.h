@@ -9,6 +9,7 @@
 #include "BoundedText.h"
 #include "ChannelType.h"
 #include "Diagnostics.h"
+#include "FilePathFind.h"
 #include "Guid.h"
 #include "Tvk_List.h"
 #include "Tvk_String.h"
