@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "ChannelType.h"
+#include "EngineCoreExport.h"
 #include "Guid.h"
 
 class Tvk_Channel;
@@ -12,7 +13,7 @@ struct ChildInfo;
 // SetChildCreateType. Its file form (inside a public call's record) is 264
 // bytes; in memory the childInfo reference is pointer-sized, so the record is
 // encoded field by field when written.
-struct ChildCreation {
+struct ENGINECORE_API ChildCreation {
   ChannelType channelType;
   std::int32_t requestLink;  // -1: a multi-link position
   char reserved;

@@ -9,7 +9,7 @@
 // What a TVO_PUBLICCALL channel calls: a public channel by name, in the group
 // of a pool, loaded from a file. Written to group files as a 696-byte block,
 // encoded field by field because the embedded link position holds a pointer.
-struct PublicCallInfo {
+struct ENGINECORE_API PublicCallInfo {
   char channelName[80];
   char poolName[80];
   char fileName[260];
