@@ -34,17 +34,41 @@ bool IsBarePluginName(const char* name) {
   return std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0;
 }
 
-// Reads a fixed-size block only when the stored size is exactly the field's.
-bool ReadFixedBlock(Tvo_FileLoaderChannel* loader, const char* tag, void* field, std::uint32_t size) {
+// Reads a block only when the stored size is exactly the field's (or at most
+// it, with `upToSize`) and the whole block is there: a cut file reads as cut.
+bool ReadFixedBlock(Tvo_FileLoaderChannel* loader, const char* tag, void* field, std::uint32_t size,
+                    bool upToSize = false) {
   if (!loader->GetInfoIfTag(tag)) return false;
-  if (loader->GetSizeDataBlock(false) != size) return false;
+  const std::uint32_t stored = loader->GetSizeDataBlock(false);
+  if (upToSize ? stored > size : stored != size) return false;
+  if (!loader->GetTagData()) return false;
   loader->CopyTagDataToPointer(field);
   return true;
 }
 
+// One entry: a whole "CHTY" record followed by a whole "C1FN" name. Reading
+// stops at the first entry that is not, since nothing after it can be trusted
+// to start where it seems to.
+bool ReadEntry(Tvo_FileLoaderChannel* loader, ChannelListItem* item) {
+  if (!ReadFixedBlock(loader, "CHTY", &item->type, kTypeRecordSize)) return false;
+  if (!ReadFixedBlock(loader, "C1FN", item->fileName, kFileNameFieldSize, true)) return false;
+  item->type.name[sizeof(item->type.name) - 1] = '\0';
+  item->fileName[kFileNameFieldSize - 1] = '\0';
+  return true;
+}
+
+// Whether the channels folder holds a plain file of this bare name.
+bool IsPluginFile(EngineInterface* engine, const char* name) {
+  if (!IsBarePluginName(name)) return false;
+  char pluginFile[260];
+  InstallPath(pluginFile, engine, "\\channels\\");
+  AppendText(pluginFile, name, kPathMaxChars);
+  return platform::FileExists(pluginFile);
+}
+
 ChannelListItem* NewItem() {
   auto* item = new ChannelListItem();
-  std::memset(static_cast<void*>(&item->type), 0, sizeof(item->type));  // a missing "CHTY" leaves zero versions
+  std::memset(static_cast<void*>(&item->type), 0, sizeof(item->type));  // not the defaults: nothing read yet
   std::memset(item->fileName, 0, sizeof(item->fileName));
   return item;
 }
@@ -86,24 +110,18 @@ bool ChannelList::LoadChannelList() {
   std::int32_t count = 0;
   if (loader->LoadFile(listFile) && ReadFixedBlock(loader, "CHEV", &version, 4) && version == kEngineVersion) {
     ReadFixedBlock(loader, "C1CC", &count, 4);
+    // The entries end where their tags do: a count larger than the file is cut.
     for (std::int32_t i = 0; i < count; ++i) {
-      // The entries end where their tags do: a count larger than the file is cut.
       ChannelListItem* item = NewItem();
-      const bool hasType = ReadFixedBlock(loader, "CHTY", &item->type, kTypeRecordSize);
-      bool hasName = false;
-      if (loader->GetInfoIfTag("C1FN") && loader->GetSizeDataBlock(false) <= kFileNameFieldSize) {
-        loader->CopyTagDataToPointer(item->fileName);
-        item->fileName[kFileNameFieldSize - 1] = '\0';
-        hasName = true;
-      }
-      if (!hasType && !hasName) {
+      if (!ReadEntry(loader, item)) {
         delete item;
         break;
       }
-      char pluginFile[260];
-      InstallPath(pluginFile, engineInterface_, "\\channels\\");
-      AppendText(pluginFile, item->fileName, kPathMaxChars);
-      if (IsBarePluginName(item->fileName) && platform::FileExists(pluginFile)) {
+      // A cached entry stands in for probing its file, so it is kept only when
+      // it could have come from a probe: a type GUID, the bare name of a file of
+      // the channels folder, and no entry before it for that file. The scan
+      // probes the file of every dropped entry again.
+      if (!IsZeroGuid(item->type.guid) && !Named(item->fileName) && IsPluginFile(engineInterface_, item->fileName)) {
         items_.AddItemOrNULL(item);
       } else {
         delete item;
@@ -155,6 +173,9 @@ bool ChannelList::Named(const char* fileName) {
 }
 
 bool ChannelList::SaveChannelList() {
+  // A list that was never built would replace the cache of the last run with
+  // nothing.
+  if (!channelDir_[0]) return false;
   Tvk_Channel* channel = engineInterface_->InitChannelFromType(kFileSaverType, nullptr, false);
   if (!channel) return false;
   auto* saver = static_cast<Tvo_FileSaverChannel*>(channel);

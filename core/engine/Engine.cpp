@@ -23,8 +23,14 @@ Engine::Engine()
       windowMessage_{},
       startGroup_(0) {}
 
-// Release has already emptied everything; only the list arrays remain.
+// Release has normally emptied everything and only the list arrays remain; an
+// engine deleted without it still frees what it owns.
 Engine::~Engine() {
+  for (int i = 0; i < groups_.GetItemCount(); ++i) DeleteChannelGroup(i);
+  DeleteAllRequests();
+  delete channelList_;
+  delete uniqueChannels_;
+  for (int i = 0; i < eventTargets_.GetItemCount(); ++i) delete static_cast<EventTarget*>(eventTargets_.GetItem(i));
   groups_.ReleaseItems();
   channelRequests_.ReleaseItems();
   threads_.ReleaseItems();

@@ -1,7 +1,9 @@
 // Plug-in libraries: the search path, loading, the version check, channel
 // creation with automatic children, and unique channels.
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "BoundedText.h"
 #include "ChannelInternal.h"
@@ -20,17 +22,49 @@ using InitDllFunction = DllInterface* (*)();
 
 constexpr int kUniqueNameKeptChars = 59;
 
+// Whether `directory` is one of the entries of the search path. A directory
+// whose name merely contains it (/opt/v in /opt/v2/channels) is no such entry.
+bool HasSearchPathEntry(const std::string& path, std::string directory, char separator) {
+  while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find(separator, start);
+    if (end == std::string::npos) end = path.size();
+    std::string entry = path.substr(start, end - start);
+    while (entry.size() > 1 && entry.back() == '/') entry.pop_back();
+    if (entry == directory) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
 // Puts <install>/channels and <install>/3rd in front of the library search path,
 // once per process: a later engine finds the directory already there.
 void AddPluginDirectoriesToSearchPath(const char* installDir) {
   const std::string install = platform::NativePath(installDir);
   const char* variable = platform::LibrarySearchPathVariable();
   const std::string old = platform::GetEnvironmentValue(variable).value_or(std::string());
-  if (!install.empty() && old.find(install) != std::string::npos) return;
   const char separator = platform::LibrarySearchPathSeparator();
+  if (!install.empty() && HasSearchPathEntry(old, install + "/channels", separator)) return;
   std::string value = install + "/channels" + separator + install + "/3rd";
   if (!old.empty()) value += separator + old;
   platform::SetEnvironmentValue(variable, value.c_str());
+}
+
+// The types whose automatic children are being made on this thread, outermost
+// first. A link position asking for one of them again would recurse without end.
+thread_local std::vector<GUID> typesBeingCompleted;
+
+class CompletingType {
+ public:
+  explicit CompletingType(const GUID& type) { typesBeingCompleted.push_back(type); }
+  ~CompletingType() { typesBeingCompleted.pop_back(); }
+  CompletingType(const CompletingType&) = delete;
+  CompletingType& operator=(const CompletingType&) = delete;
+};
+
+bool IsBeingCompleted(const GUID& type) {
+  return std::find(typesBeingCompleted.begin(), typesBeingCompleted.end(), type) != typesBeingCompleted.end();
 }
 
 }  // namespace
@@ -165,12 +199,14 @@ Tvk_Channel* Engine::CreateChannelFromDLL(const char* file, Tvk_ChannelGroup* gr
 }
 
 void Engine::CreateAutomaticChildren(Tvk_Channel* channel, Tvk_ChannelGroup* group) {
+  const CompletingType completing(channel->GetChannelType().guid);
   for (int position = 0; position < channelInternal.GetChildCreationCount(channel); ++position) {
     ChildCreation* creation = channelInternal.GetChildCreateType(channel, position);
     if (!creation || !creation->createChild) continue;
     GUID childType = IsZeroGuid(creation->childTypeGuid) ? creation->channelType.guid : creation->childTypeGuid;
-    // Children of children are made the same way and land in the same group.
-    Tvk_Channel* child = InitChannelFromType(childType, group, true);
+    // Children of children are made the same way and land in the same group;
+    // a type already being completed further up is refused like a missing one.
+    Tvk_Channel* child = IsBeingCompleted(childType) ? nullptr : InitChannelFromType(childType, group, true);
     if (!child) {
       engineInterface_->showErrorMessage("Couldn't initialize child");
       continue;
