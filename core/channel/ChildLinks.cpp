@@ -209,17 +209,9 @@ void Tvk_Channel::SetChildCreateType(ChildCreation creation, int linkPosition) {
   node_layout::RecalculateOffsets(children_);
 }
 
-// The engine's hot path: one node read and an interface type test for an
-// ordinary child. Calling times and resolution live outside it.
-Tvk_Channel* Tvk_Channel::GetChild(int index) {
-  EngineInterfaceExt* ext = engine_ ? engine_->engineInterfaceExt : nullptr;
-  if (ext && ext->GetIfTrackChannelCalling()) return GetTrackedChild(this, index);
-  ChildInfo* node = GetChildInfo(index);
-  if (!node) return nullptr;
-  Tvk_Channel* child = node->channel;
-  if (!child) return nullptr;
-  const int type = child->interfaceType_;
-  if (type == TVO_PRIVATE || type == TVO_PUBLIC) return child;
+Tvk_Channel* Tvk_Channel::GetTrackedChild(int index) { return ::GetTrackedChild(this, index); }
+
+Tvk_Channel* Tvk_Channel::ResolveLinkedChild(Tvk_Channel* child, ChildInfo* node) {
   return ResolveExternalChild(this, child, node, false);
 }
 

@@ -5,9 +5,12 @@
 #include "ChannelType.h"
 #include "ChildLinks.h"
 #include "DllInterface.h"
+#include "EngineInterface.h"
+#include "EngineInterfaceExt.h"
 #include "EngineCoreExport.h"
 #include "Guid.h"
 #include "Tvk_List.h"
+#include "Tvk_ChannelGroup.h"
 
 class Tvk_ChannelGroup;
 class TvkFileLoader;
@@ -91,6 +94,12 @@ class ENGINECORE_API Tvk_Channel : public DllInterface {
   bool CheckRenderCount();
 
  private:
+  // GetChild while calling times are tracked, and the resolution of children
+  // that stand for other channels: both off the hot path.
+  Tvk_Channel* GetTrackedChild(int index);
+  Tvk_Channel* ResolveLinkedChild(Tvk_Channel* child, ChildInfo* node);
+
+ private:
   friend class ChannelInternal;
   friend class Tvk_ChannelGroup;
 
@@ -120,3 +129,37 @@ class ENGINECORE_API Tvk_Channel : public DllInterface {
   PublicInterfaceInfo* publicInterface_;
   Tvk_List* interfaceTranslation_;
 };
+
+// The walk down the graph runs through these two on every visit of every
+// frame, hence inline.
+inline Tvk_Channel* Tvk_Channel::GetChild(int index) {
+  if (engine_ && engine_->engineInterfaceExt && engine_->engineInterfaceExt->GetIfTrackChannelCalling())
+    return GetTrackedChild(index);
+  ChildInfo* node = GetChildInfo(index);
+  if (!node || !node->channel) return nullptr;
+  Tvk_Channel* child = node->channel;
+  if (child->interfaceType_ == TVO_PRIVATE || child->interfaceType_ == TVO_PUBLIC) return child;
+  return ResolveLinkedChild(child, node);
+}
+
+inline bool Tvk_Channel::CheckRenderCount() {
+  if (ignoreTreeCount_) {
+    treeRecalculateCount_ = 0;
+    return true;
+  }
+  int count;
+  if (channelGroup_) {
+    count = channelGroup_->GetTreeCalculateCount();
+  } else if (engine_) {
+    count = engine_->GetTreeCalculateCount();
+  } else {
+    return true;  // no pass to compare with
+  }
+  if (count == lastTreeCount_) {
+    ++treeRecalculateCount_;  // 255 wraps to 0
+    return false;
+  }
+  lastTreeCount_ = count;
+  treeRecalculateCount_ = 0;
+  return true;
+}

@@ -86,11 +86,6 @@ void Tvk_List::RemoveItem(int index) {
   --itemCount_;
 }
 
-void* Tvk_List::GetItem(int index) const {
-  if (index < 0 || index >= itemCount_) return nullptr;
-  return list_[index];
-}
-
 void Tvk_List::SetItem(void* item, int index) {
   if (index < 0) return;
   if (index < itemCount_) {

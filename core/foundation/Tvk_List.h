@@ -17,7 +17,8 @@ class ENGINECORE_API Tvk_List {
   int AddItemOrNULL(void* item);
   bool InsertItem(void* item, int index);
   void RemoveItem(int index);
-  void* GetItem(int index) const;
+  // Read on every child lookup of every frame, hence inline.
+  void* GetItem(int index) const { return index >= 0 && index < itemCount_ ? list_[index] : nullptr; }
   void SetItem(void* item, int index);
   bool Allocate(int count);
   int GetItemCount() const { return itemCount_; }

@@ -76,11 +76,6 @@ void Tvk_ChannelGroup::SetParentWindow(HWND window) { parentWindow_ = window; }
 
 // ---- calculation passes ------------------------------------------------------
 
-int Tvk_ChannelGroup::GetTreeCalculateCount() {
-  int engineCount = engine_ != nullptr ? engine_->GetTreeCalculateCount() : 0;
-  return engineCount + treeCount_;
-}
-
 void Tvk_ChannelGroup::IncreaseTreeCount() {
   treeCount_ = treeCount_ >= kGroupTreeCountWrap ? 0 : treeCount_ + 1;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "EngineCoreExport.h"
+#include "EngineInterface.h"
 #include "Guid.h"
 #include "PlatformTypes.h"
 #include "Tvk_List.h"
@@ -98,7 +99,7 @@ class ENGINECORE_API Tvk_ChannelGroup {
   virtual int GetChannelTypeChangeSave(GUID* type);
 
   // The engine's count plus the group's own: what CheckRenderCount compares.
-  int GetTreeCalculateCount();
+  int GetTreeCalculateCount() { return (engine_ ? engine_->GetTreeCalculateCount() : 0) + treeCount_; }
   void IncreaseTreeCount();
   EngineInterface* GetEngineInterface() const { return engine_; }
 
