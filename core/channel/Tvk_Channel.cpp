@@ -102,11 +102,6 @@ ChannelType Tvk_Channel::GetChannelType() {
   return *channelType_;
 }
 
-// The channel record is written and read by the group file code.
-bool Tvk_Channel::SaveChannel(TvkFileSaver&) { return false; }
-
-bool Tvk_Channel::LoadChannel(TvkFileLoader&, Tvk_ChannelGroup*) { return false; }
-
 // A pool user stands for the pool channel its parent's node was laid out for;
 // when the pools changed since, the parent is re-laid at the next frame.
 Tvk_Channel* Tvk_Channel::GetChannelFromChannel(Tvk_Channel* caller, ChildInfo* node) {
@@ -135,24 +130,3 @@ void Tvk_Channel::SetChannelName(const char* name) {
 // Channels reached several times in one pass calculate on the first visit only.
 // The pass is the group's count (the engine's plus the group's own) or, for a
 // channel outside any group, the engine's.
-bool Tvk_Channel::CheckRenderCount() {
-  if (ignoreTreeCount_) {
-    treeRecalculateCount_ = 0;
-    return true;
-  }
-  int count;
-  if (channelGroup_) {
-    count = channelGroup_->GetTreeCalculateCount();
-  } else if (engine_) {
-    count = engine_->GetTreeCalculateCount();
-  } else {
-    return true;  // no pass to compare with
-  }
-  if (count == lastTreeCount_) {
-    ++treeRecalculateCount_;
-    return false;
-  }
-  lastTreeCount_ = count;
-  treeRecalculateCount_ = 0;
-  return true;
-}

@@ -7,7 +7,7 @@
 inline constexpr const char* kDirectoryFileName = "Directory.dll";
 inline constexpr GUID kDirectoryType{0xD17A3C58, 0x0E92, 0x4B6F, {0xA1, 0xC4, 0x7F, 0x25, 0xE9, 0x08, 0x3B, 0x16}};
 
-class Tvo_DirectoryChannel : public Tvk_Channel {
+class ENGINECORE_API Tvo_DirectoryChannel : public Tvk_Channel {
  public:
   // The extension of the files to list, without dot ("DLL"); compared ignoring case.
   virtual void SetExtensionFilter(const char* extension) = 0;

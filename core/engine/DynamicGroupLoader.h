@@ -9,7 +9,7 @@
 inline constexpr GUID kDynamicGroupLoaderType{
     0xE5728C3B, 0x9A14, 0x4F60, {0xB2, 0xD7, 0x71, 0xF0, 0x8E, 0x3A, 0x5C, 0x29}};
 
-class Tvo_DynamicGroupLoader : public Tvk_Channel {
+class ENGINECORE_API Tvo_DynamicGroupLoader : public Tvk_Channel {
  public:
   // Queues the file for loading under the pool name.
   virtual void QueueGroupLoad(const char* completeFilePath, const char* poolName) = 0;

@@ -3,11 +3,17 @@
 
 #include "EngineInterfaceExt.h"
 
+#include <cstddef>
+
 #include "BoundedText.h"
 #include "Engine.h"
 #include "EngineInterface.h"
+#include "FileChannels.h"
+#include "Guid.h"
 #include "Platform.h"
+#include "TranslationChannel.h"
 #include "Tvk_ChannelGroup.h"
+#include "TvkFile.h"
 
 namespace {
 constexpr int kDebugLineMaxChars = 298;
@@ -162,9 +168,84 @@ void EngineInterfaceExt::SetVarnelRegKey(const char* key) {
   if (Engine* engine = GetEngine()) engine->SetVarnelRegKey(key);
 }
 
-void EngineInterfaceExt::TranslateFile(Tvo_FileLoaderChannel* fileChannel) {}
+namespace {
 
-void EngineInterfaceExt::TranslateFile(TvkFileLoader* loader) {}
+// A translator that hands back its own header would make the chain run for
+// ever; no real file nests anywhere near this many.
+constexpr int kMaxTranslationPasses = 256;
+
+enum class ChainEnd { kTranslated, kStopped };
+
+// The type a "TRNF" header names: its block must be a whole GUID inside the
+// data, or the header names nothing.
+bool ReadTranslationType(TvkFileLoader& loader, GUID& type) {
+  if (!loader.CheckHeader("TRNF", true) || !loader.GetIfBlockInsideData()) return false;
+  if (loader.GetSizeDataBlock(false) != sizeof(GUID)) return false;
+  return loader.CopyTagDataToPointer(&type, sizeof(GUID));
+}
+
+// Runs the translation channel of every "TRNF" header at the read position,
+// in file order. Each one leaves the loader on the next header or on the
+// translated content. A header whose channel cannot be made ends the chain.
+ChainEnd RunTranslationChain(EngineInterface* engine, TvkFileLoader& loader) {
+  for (int pass = 0; loader.CheckHeader("TRNF", false); ++pass) {
+    if (pass == kMaxTranslationPasses) {
+      engine->showErrorMessage("EngineInterfaceExt::TranslateFile: too many translation headers, stopped after",
+                               kMaxTranslationPasses);
+      return ChainEnd::kStopped;
+    }
+    GUID type = kZeroGuid;
+    if (!ReadTranslationType(loader, type)) return ChainEnd::kStopped;
+    Tvk_Channel* channel = engine->InitChannelFromType(type, nullptr, false);
+    if (!channel) return ChainEnd::kStopped;
+    // A header may name any installed type; only a translation channel has
+    // the operation to call.
+    auto* translator = dynamic_cast<Tvo_TranslationChannel*>(channel);
+    if (!translator) {
+      engine->showErrorMessage("EngineInterfaceExt::TranslateFile: not a translation channel type:",
+                               GuidText(type).c_str());
+      delete channel;
+      return ChainEnd::kStopped;
+    }
+    translator->TranslateData(&loader);
+    delete channel;
+  }
+  return ChainEnd::kTranslated;
+}
+
+// The bytes of a file loader channel from its read position on, measured the
+// way TvkFileLoader measures them: its size counts from the start.
+int RemainingBytes(Tvo_FileLoaderChannel& channel) {
+  const char* current = channel.GetBuffer();
+  const int size = channel.GetBufferSize();
+  if (!current || size <= 0) return 0;
+  channel.ResetPosition();
+  const std::ptrdiff_t position = current - channel.GetBuffer();
+  if (position < 0 || position > size) return 0;
+  channel.AddBufferPos(static_cast<int>(position));
+  return size - static_cast<int>(position);
+}
+
+}  // namespace
+
+// The file channel's data are translated in a loader of their own and come
+// back only when the whole chain ran; otherwise the channel keeps its data.
+void EngineInterfaceExt::TranslateFile(Tvo_FileLoaderChannel* fileChannel) {
+  if (!fileChannel || !engineInterface_) return;
+  const int size = RemainingBytes(*fileChannel);
+  if (size <= 0) return;
+  TvkFileLoader local(engineInterface_);
+  if (!local.HasLoaderChannel()) return;
+  local.SetBuffer(const_cast<char*>(fileChannel->GetBuffer()), size, true);
+  if (local.GetRemainingSize() != size) return;  // no copy could be made
+  if (RunTranslationChain(engineInterface_, local) != ChainEnd::kTranslated) return;
+  fileChannel->SetBuffer(const_cast<char*>(local.GetBuffer()), local.GetRemainingSize(), true);
+}
+
+void EngineInterfaceExt::TranslateFile(TvkFileLoader* loader) {
+  if (!loader || !engineInterface_) return;
+  RunTranslationChain(engineInterface_, *loader);
+}
 
 bool EngineInterfaceExt::SetRegData(const char* valueName, const char* text) {
   Engine* engine = GetEngine();

@@ -6,7 +6,7 @@ class TvkFileLoader;
 
 // A channel type named by a "TRNF" header: it replaces the loader's data by
 // the translated data, positioned after the header.
-class Tvo_TranslationChannel : public Tvk_Channel {
+class ENGINECORE_API Tvo_TranslationChannel : public Tvk_Channel {
  public:
   virtual void TranslateData(TvkFileLoader* loader) = 0;
 };

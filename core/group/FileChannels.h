@@ -17,7 +17,7 @@ inline constexpr GUID kFileSaverType{0x6FA2D804, 0x1E93, 0x4B7C, {0xA5, 0xF0, 0x
 // knows which file offers which type.
 inline constexpr const char* kFileLoaderFileName = "tagreader.dll";
 
-class Tvo_FileLoaderChannel : public Tvk_Channel {
+class ENGINECORE_API Tvo_FileLoaderChannel : public Tvk_Channel {
  public:
   // Loads the whole file into memory; the read position is at its start.
   virtual bool LoadFile(const char* path) = 0;
@@ -56,7 +56,7 @@ class Tvo_FileLoaderChannel : public Tvk_Channel {
   virtual bool RunThreaded(unsigned long* progress) = 0;
 };
 
-class Tvo_FileSaverChannel : public Tvk_Channel {
+class ENGINECORE_API Tvo_FileSaverChannel : public Tvk_Channel {
  public:
   // Starts a stream written to the file, which is replaced only when the stream
   // is complete (CloseSaveFile); false when it cannot be created.

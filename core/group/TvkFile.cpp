@@ -2,6 +2,8 @@
 
 #include "TvkFile.h"
 
+#include <cstddef>
+
 #include "DllInterface.h"
 #include "EngineInterface.h"
 #include "FileChannels.h"
@@ -10,6 +12,9 @@ namespace {
 
 Tvo_FileLoaderChannel* AsLoader(Tvk_Channel* channel) { return static_cast<Tvo_FileLoaderChannel*>(channel); }
 Tvo_FileSaverChannel* AsSaver(Tvk_Channel* channel) { return static_cast<Tvo_FileSaverChannel*>(channel); }
+
+// A block's size field: 32 bits before its data.
+constexpr std::uint32_t kBlockSizeFieldBytes = 4;
 
 }  // namespace
 
@@ -57,10 +62,48 @@ std::uint32_t TvkFileLoader::GetCRC() { LOADER_CALL(0u, GetCRC()); }
 std::uint32_t TvkFileLoader::GetAttributes() { LOADER_CALL(0u, GetAttributes()); }
 bool TvkFileLoader::RunThreaded(unsigned long* progress) { LOADER_CALL(false, RunThreaded(progress)); }
 
+// A block that runs past the end is refused here too: the loader channel
+// would copy nothing, and the caller must not believe its field was filled.
 bool TvkFileLoader::CopyTagDataToPointer(void* destination, std::uint32_t capacity) {
   if (!loaderChannel_ || !destination) return false;
-  if (AsLoader(loaderChannel_)->GetSizeDataBlock(false) > capacity) return false;
+  const std::uint32_t size = AsLoader(loaderChannel_)->GetSizeDataBlock(false);
+  if (size > capacity || !GetIfBlockInsideData()) return false;
   AsLoader(loaderChannel_)->CopyTagDataToPointer(destination);
+  return true;
+}
+
+// The loader channel tells no read position, only the bytes from it on; going
+// back to the start and forward again measures it without changing it.
+int TvkFileLoader::GetRemainingSize() {
+  if (!loaderChannel_) return 0;
+  Tvo_FileLoaderChannel* loader = AsLoader(loaderChannel_);
+  const char* current = loader->GetBuffer();
+  const int size = loader->GetBufferSize();
+  if (!current || size <= 0) return 0;
+  loader->ResetPosition();
+  const char* start = loader->GetBuffer();
+  const std::ptrdiff_t position = current - start;
+  if (position < 0 || position > size) {
+    loader->AddBufferPos(size);  // a position outside its own data: nothing is left to read
+    return 0;
+  }
+  loader->AddBufferPos(static_cast<int>(position));
+  return size - static_cast<int>(position);
+}
+
+// The stored size alone is not trusted: size field and data must both lie
+// before the end of the loaded bytes.
+bool TvkFileLoader::GetIfBlockInsideData() {
+  const int remaining = GetRemainingSize();
+  if (remaining < static_cast<int>(kBlockSizeFieldBytes)) return false;
+  const std::uint32_t size = GetSizeDataBlock(false);
+  return size <= static_cast<std::uint32_t>(remaining) - kBlockSizeFieldBytes;
+}
+
+bool TvkFileLoader::SkipDataBlock() {
+  if (!GetIfBlockInsideData()) return false;
+  const std::uint32_t size = GetSizeDataBlock(true);
+  AddBufferPos(static_cast<int>(size));
   return true;
 }
 

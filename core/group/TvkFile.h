@@ -41,10 +41,23 @@ class ENGINECORE_API TvkFileLoader {
   std::uint32_t GetAttributes();
   bool RunThreaded(unsigned long* progress);
 
-  // Copies the block at the read position only when it fits `capacity` bytes;
-  // a block that does not fit is refused before anything is copied and the
-  // position stays. Readers of untrusted files use this.
+  // Copies the block at the read position only when it fits `capacity` bytes
+  // and lies inside the loaded data; a block that does not is refused before
+  // anything is copied and the position stays. Readers of untrusted files use
+  // this.
   bool CopyTagDataToPointer(void* destination, std::uint32_t capacity);
+
+  // The number of loaded bytes from the read position to the end: what a tag,
+  // a size and a block read next can hold at most. Readers check a stored
+  // block size against it before they trust it. 0 without a loader channel.
+  int GetRemainingSize();
+
+  // Whether the block at the read position, its size field and all of its
+  // data, lies inside the loaded bytes.
+  bool GetIfBlockInsideData();
+  // Moves past the block at the read position when it lies inside the data;
+  // false, moving nothing, when it does not.
+  bool SkipDataBlock();
 
   bool HasLoaderChannel() const { return loaderChannel_ != nullptr; }
 
