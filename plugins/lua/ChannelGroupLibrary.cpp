@@ -77,13 +77,7 @@ const luaL_Reg kGroupMethods[] = {{"GetChannelOfSameTypeInGroup", GetChannelOfSa
 }  // namespace
 
 void RegisterChannelGroupLibrary(lua_State* L) {
-  luaL_newmetatable(L, kGroupTypeName);
-  lua_pushvalue(L, -1);
-  lua_setfield(L, -2, "__index");
-  luaL_register(L, nullptr, kGroupMethods);
-  lua_pop(L, 1);
-  luaL_register(L, "channelGroup", kGroupFunctions);
-  lua_pop(L, 1);
+  RegisterUserdataLibrary(L, kGroupTypeName, kGroupMethods, "channelGroup", kGroupFunctions);
 }
 
 }  // namespace lua_channel

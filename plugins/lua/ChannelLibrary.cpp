@@ -127,13 +127,7 @@ const luaL_Reg kChannelMethods[] = {
 }  // namespace
 
 void RegisterChannelLibrary(lua_State* L) {
-  luaL_newmetatable(L, kChannelTypeName);
-  lua_pushvalue(L, -1);
-  lua_setfield(L, -2, "__index");
-  luaL_register(L, nullptr, kChannelMethods);
-  lua_pop(L, 1);
-  luaL_register(L, "channel", kChannelFunctions);
-  lua_pop(L, 1);
+  RegisterUserdataLibrary(L, kChannelTypeName, kChannelMethods, "channel", kChannelFunctions);
 }
 
 }  // namespace lua_channel

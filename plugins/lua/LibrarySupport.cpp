@@ -95,4 +95,15 @@ Tvk_Channel* ResolveChannel(lua_State* L, const ChannelReference& reference) {
 
 Tvk_Channel* CheckChannel(lua_State* L, int arg) { return ResolveChannel(L, *CheckChannelReference(L, arg)); }
 
+void RegisterUserdataLibrary(lua_State* L, const char* typeName, const luaL_Reg* methods, const char* globalName,
+                             const luaL_Reg* functions) {
+  luaL_newmetatable(L, typeName);
+  lua_pushvalue(L, -1);
+  lua_setfield(L, -2, "__index");
+  luaL_register(L, nullptr, methods);
+  lua_pop(L, 1);
+  luaL_register(L, globalName, functions);
+  lua_pop(L, 1);
+}
+
 }  // namespace lua_channel

@@ -58,6 +58,12 @@ Tvk_ChannelGroup* ResolveGroup(lua_State* L, int groupIndex);
 // CheckChannelReference, then ResolveChannel.
 Tvk_Channel* CheckChannel(lua_State* L, int arg);
 
+// Registers a userdata type: its metatable under `typeName`, holding the
+// methods and serving as its own __index, and the global table `globalName`
+// of plain functions.
+void RegisterUserdataLibrary(lua_State* L, const char* typeName, const luaL_Reg* methods, const char* globalName,
+                             const luaL_Reg* functions);
+
 // Runs engine work; false when it threw. Call no Lua function inside `work`.
 template <class Work>
 bool Guarded(Work&& work) noexcept {
