@@ -33,4 +33,5 @@
 #include "EngineInterfaceExt.h"
 #include "EngineListener.h"
 #include "FileDialogChannel.h"
+#include "ProjectPackageLoader.h"
 #include "WindowMessage.h"

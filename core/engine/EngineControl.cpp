@@ -107,6 +107,7 @@ int EngineControl::LoadProject() {
   }
 
   ext->ReleaseGroups();
+  startGroup_ = nullptr;  // it was one of the groups just deleted
   if (!path[0]) return kProjectNoFile;
 
   int result = ext->InitializeVNLFile(path);

@@ -11,6 +11,7 @@
 #include "FileChannels.h"
 #include "Guid.h"
 #include "Platform.h"
+#include "ProjectPackageLoader.h"
 #include "TranslationChannel.h"
 #include "Tvk_ChannelGroup.h"
 #include "TvkFile.h"
@@ -29,9 +30,14 @@ EngineInterfaceExt::EngineInterfaceExt()
       channelPoolManagement_(nullptr),
       initialized_(false) {}
 
-EngineInterfaceExt::~EngineInterfaceExt() = default;
+EngineInterfaceExt::~EngineInterfaceExt() { delete projectLoader_; }
 
-void EngineInterfaceExt::SetEngineInterface(EngineInterface* engine) { engineInterface_ = engine; }
+// The package loader belongs to the engine it reads packages for.
+void EngineInterfaceExt::SetEngineInterface(EngineInterface* engine) {
+  engineInterface_ = engine;
+  delete projectLoader_;
+  projectLoader_ = engine ? new ProjectPackageLoader(engine) : nullptr;
+}
 
 Engine* EngineInterfaceExt::GetEngine() const { return engineInterface_ ? engineInterface_->engineImpl_ : nullptr; }
 
@@ -130,13 +136,14 @@ bool EngineInterfaceExt::GetGraphRunning() { return graphRunning_; }
 
 int EngineInterfaceExt::InitializeVNLFile(const char* path) {
   // Without a package reader no package can be read.
-  return 1;
+  return projectLoader_ ? projectLoader_->InitializeVNLFile(path) : 1;
 }
 
+// An empty name (no package read, or none named) cannot load; the box says so.
 Tvk_ChannelGroup* EngineInterfaceExt::GetVNLStartGroup() {
   Engine* engine = GetEngine();
-  const char* file = "";
-  Tvk_ChannelGroup* group = engine ? engine->LoadChannelGroup(file, nullptr) : nullptr;
+  const char* file = projectLoader_ ? projectLoader_->GetStartGroupFile() : "";
+  Tvk_ChannelGroup* group = engine && file[0] ? engine->LoadChannelGroup(file, nullptr) : nullptr;
   if (group) return group;
   char text[400];
   CopyText(text, "Unable to load startup channelgroup : ", 398);

@@ -1,29 +1,20 @@
 #include "Tvo_TagReader.h"
 
-#include <cctype>
 #include <cstring>
 #include <utility>
 #include <vector>
 
 #include "Crc32.h"
 #include "EngineInterface.h"
+#include "HttpDownload.h"
 #include "Platform.h"
 #include "SiblingType.h"
 
 namespace {
 
-// Downloads are not part of this loader yet; such an address loads nothing
-// instead of being taken for a local file name.
-bool StartsWithIgnoringCase(const char* text, const char* prefix) {
-  for (; *prefix != '\0'; ++text, ++prefix) {
-    if (std::tolower(static_cast<unsigned char>(*text)) != *prefix) return false;
-  }
-  return true;
-}
-
-bool IsInternetAddress(const char* path) {
-  return StartsWithIgnoringCase(path, "http://") || StartsWithIgnoringCase(path, "https://");
-}
+// The largest package or file an address may deliver: enough for any
+// project, far below what would exhaust the viewer's memory.
+constexpr std::size_t kMaxDownloadSize = std::size_t{256} * 1024 * 1024;
 
 }  // namespace
 
@@ -43,8 +34,10 @@ void Tvo_TagReader::ReportError(const char* text, int value) {
 bool Tvo_TagReader::LoadFile(const char* path) {
   reader_.Clear();
   attributes_ = 0;
-  if (path == nullptr || path[0] == '\0' || IsInternetAddress(path)) return false;
+  if (path == nullptr || path[0] == '\0') return false;
   std::vector<char> bytes;
+  // A download has no file attributes: nothing on this machine is read-only.
+  if (IsInternetAddress(path)) return DownloadWhole(path, bytes, kMaxDownloadSize) && reader_.Take(std::move(bytes));
   if (!platform::ReadWholeFile(path, bytes, TagStreamReader::kMaxSize)) return false;
   if (!reader_.Take(std::move(bytes))) return false;
   attributes_ = platform::FileAttributes(path);

@@ -7,8 +7,8 @@
 #include "TagStreamReader.h"
 
 // The file loader channel: reads a whole local file or a given buffer and
-// walks it as a tagged stream. Loading is synchronous; internet addresses are
-// not fetched yet.
+// walks it as a tagged stream. Loading is synchronous, http and https
+// addresses included.
 class Tvo_TagReader final : public Tvo_FileLoaderChannel {
  public:
   static ChannelType* TypeRecord();
