@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "EngineInterface.h"
+#include "TestSupport.h"
+#include "TvkFile.h"
+#include "Tvk_ChannelGroup.h"
+#include "Tvo_FloatChannel.h"
+#include "Tvo_Lua.h"
+
+namespace {
+
+// One run of the viewer: its exit status and what it wrote.
+struct ViewerRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string Quoted(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+class Viewer : public ::testing::Test {
+ protected:
+  // Runs the viewer on the build's engine with a private settings root; the
+  // shell records the exit status so no wait-status decoding is needed.
+  ViewerRun Run(const std::vector<std::string>& args, const std::string& prefix = std::string()) {
+    const std::string out = dir_.File("stdout.txt"), err = dir_.File("stderr.txt"), rc = dir_.File("rc.txt");
+    std::string command = prefix + Quoted(VARNEL_VIEWER_PATH) + " --install-dir " + Quoted(testsupport::BuildEngineDir());
+    for (const auto& arg : args) command += " " + Quoted(arg);
+    command += " >" + Quoted(out) + " 2>" + Quoted(err) + "; echo $? >" + Quoted(rc);
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    ViewerRun run;
+    run.status = std::atoi(ReadText(rc).c_str());
+    run.out = ReadText(out);
+    run.err = ReadText(err);
+    // Under the sanitizers a fault in the viewer shows up only in its output.
+    EXPECT_EQ(run.err.find("runtime error"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("Sanitizer"), std::string::npos) << run.err;
+    return run;
+  }
+
+  testsupport::ScopedSettingsRoot settings_;
+  testsupport::TempDir dir_;
+};
+
+// A group whose start channel is a script that counts its calls into the
+// linked value channel "Counter".
+std::string WriteCountingGroup(const std::string& path) {
+  testsupport::StartedEngine engine(testsupport::BuildEngineDir());
+  Tvk_ChannelGroup* group = engine->CreateNewGroup("Counting", false, -1);
+  auto* counter = static_cast<Tvo_FloatChannel*>(engine->InitChannelFromType(kValueChannelType, group, true));
+  auto* script = static_cast<Tvo_Lua*>(engine->InitChannelFromType(kLuaScriptType, group, true));
+  EXPECT_NE(counter, nullptr);
+  EXPECT_NE(script, nullptr);
+  if (!counter || !script) return path;
+  counter->SetChannelName("Counter");
+  EXPECT_NE(script->SetChild(counter, -1, 0), -1);
+  EXPECT_TRUE(script->SetScript(R"(
+calls = 0
+function CallChannel()
+  calls = calls + 1
+  channel.GetChild(0):SetValue(calls)
+end
+)")) << script->GetError();
+  group->SetStartChannel(script->GetChannelIDIndexNr());
+  EXPECT_TRUE(group->SaveChannelGroup(path.c_str()));
+  return path;
+}
+
+std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    std::vector<std::string> cells;
+    std::istringstream fields(line);
+    for (std::string cell; std::getline(fields, cell, ',');) cells.push_back(cell);
+    rows.push_back(cells);
+  }
+  return rows;
+}
+
+TEST_F(Viewer, RunsAGroupFileAndWritesTheWatchedValuesPerFrame) {
+  const std::string group = WriteCountingGroup(dir_.File("counting.cgr"));
+  const std::string csv = dir_.File("out.csv");
+  const ViewerRun run = Run({"--frames", "10", "--watch", "counter", "--csv", csv, group});
+  ASSERT_EQ(run.status, 0) << run.err;
+
+  const auto rows = CsvRows(ReadText(csv));
+  ASSERT_EQ(rows.size(), 11u) << ReadText(csv);
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"frame", "time", "counter"}));
+  double previous = -1;
+  for (std::size_t i = 1; i < rows.size(); ++i) {
+    ASSERT_EQ(rows[i].size(), 3u);
+    EXPECT_EQ(std::stol(rows[i][0]), static_cast<long>(i));
+    const double value = std::stod(rows[i][2]);
+    EXPECT_GT(value, previous) << "row " << i;
+    previous = value;
+  }
+  EXPECT_NE(run.out.find("counter = "), std::string::npos) << run.out;
+}
+
+TEST_F(Viewer, EveryNFramesReportsOnlyThoseFrames) {
+  const std::string group = WriteCountingGroup(dir_.File("counting.cgr"));
+  const std::string csv = dir_.File("out.csv");
+  const ViewerRun run = Run({"--frames", "9", "--every", "4", "--watch", "Counter", "--csv", csv, group});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto rows = CsvRows(ReadText(csv));
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[1][0], "1");
+  EXPECT_EQ(rows[2][0], "5");
+  EXPECT_EQ(rows[3][0], "9");
+}
+
+// Each budget ends the run by itself; a paced run still gives every frame.
+TEST_F(Viewer, StopsWhenItsBudgetIsSpent) {
+  const std::string group = WriteCountingGroup(dir_.File("counting.cgr"));
+  struct Case {
+    std::vector<std::string> budget;
+    std::size_t fewestRows;
+    std::size_t mostRows;
+  };
+  const Case cases[] = {
+      {{"--frames", "3", "--fps", "50"}, 3, 3},
+      {{"--seconds", "0.2"}, 1, 1000},
+      {{"--frames", "0"}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    const std::string csv = dir_.File("budget.csv");
+    std::vector<std::string> args = c.budget;
+    args.insert(args.end(), {"--watch", "Counter", "--csv", csv, group});
+    const ViewerRun run = Run(args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::size_t rows = CsvRows(ReadText(csv)).size() - 1;
+    EXPECT_GE(rows, c.fewestRows) << c.budget.front();
+    EXPECT_LE(rows, c.mostRows) << c.budget.front();
+  }
+}
+
+// A package naming "start.cgr" beside it as its start group; with
+// keepRunning it asks the host to run until it is stopped.
+std::string WritePackage(const std::string& path, std::int32_t engineVersion, bool keepRunning = false) {
+  testsupport::StartedEngine engine(testsupport::BuildEngineDir());
+  TvkFileSaver saver(engine.Get());
+  EXPECT_TRUE(saver.OpenSaveFile(path.c_str(), false));
+  const std::string start = "start.cgr";
+  saver.SaveBlock("VSGR", start.c_str(), static_cast<std::uint32_t>(start.size() + 1));
+  saver.SaveBlock("VMEV", &engineVersion, sizeof engineVersion);
+  if (keepRunning) saver.SaveTag("VFKR");
+  EXPECT_TRUE(saver.CloseSaveFile());
+  return path;
+}
+
+// Named by its full path or relative to the directory the viewer starts in.
+TEST_F(Viewer, RunsAPackageAndItsStartGroup) {
+  WriteCountingGroup(dir_.File("start.cgr"));
+  const std::string package = WritePackage(dir_.File("project.vnl"), 54);
+  const std::string csv = dir_.File("out.csv");
+  const std::string inItsDirectory = "cd " + Quoted(dir_.Path().string()) + " && ";
+  for (const auto& [name, prefix] : {std::pair{package, std::string()}, std::pair{std::string("project.vnl"), inItsDirectory}}) {
+    const ViewerRun run = Run({"--frames", "4", "--watch", "Counter", "--csv", csv, name}, prefix);
+    ASSERT_EQ(run.status, 0) << name << "\n" << run.err;
+    const auto rows = CsvRows(ReadText(csv));
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_LT(std::stod(rows[1][2]), std::stod(rows[4][2]));
+  }
+}
+
+// A package that asks to keep running runs until interrupted, then releases
+// the engine and reports success.
+TEST_F(Viewer, AKeepRunningProjectEndsCleanlyWhenInterrupted) {
+  WriteCountingGroup(dir_.File("start.cgr"));
+  const std::string package = WritePackage(dir_.File("project.vnl"), 54, true);
+  const ViewerRun run = Run({"--watch", "Counter", package}, "timeout --preserve-status -s INT 1 ");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Counter = "), std::string::npos);
+}
+
+TEST_F(Viewer, ReportsProjectFailuresThroughItsExitStatus) {
+  const std::string notAGroup = dir_.File("text.cgr");
+  std::ofstream(notAGroup) << "this is not a channel group\n";
+  struct Case {
+    const char* what;
+    std::vector<std::string> args;
+    int status;
+  };
+  const Case cases[] = {
+      {"missing package", {"--frames", "1", dir_.File("absent.vnl")}, 1},
+      {"package for a newer engine", {"--frames", "1", WritePackage(dir_.File("newer.vnl"), 55)}, 2},
+      {"no project", {"--frames", "1"}, 3},
+      {"group file that is no group", {"--frames", "1", notAGroup}, 4},
+      {"missing group file", {"--frames", "1", dir_.File("absent.cgr")}, 4},
+      {"path too long to load", {"--frames", "1", dir_.File(std::string(300, 'p') + ".vnl")}, 1},
+  };
+  for (const Case& c : cases) {
+    const ViewerRun run = Run(c.args);
+    EXPECT_EQ(run.status, c.status) << c.what << "\n" << run.err;
+  }
+}
+
+TEST_F(Viewer, RefusesBadOptionsWithAMessage) {
+  const std::vector<std::string> cases[] = {
+      {"--no-such-option", "x.vnl"}, {"--frames", "many", "x.vnl"}, {"--frames"},
+      {"--fps", "0", "x.vnl"},       {"--every", "0", "x.vnl"},     {"a.vnl", "b.vnl"},
+      {"--csv", "out.csv", "x.vnl"},
+  };
+  for (const auto& args : cases) {
+    const ViewerRun run = Run(args);
+    EXPECT_EQ(run.status, 64) << args.front();
+    EXPECT_NE(run.err.find("varnel-viewer: "), std::string::npos) << run.err;
+  }
+}
+
+TEST_F(Viewer, HelpDocumentsTheExitStatus) {
+  const ViewerRun run = Run({"--help"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("exit status"), std::string::npos);
+  EXPECT_NE(run.out.find("--watch NAME"), std::string::npos);
+}
+
+}  // namespace
