@@ -153,6 +153,90 @@ TEST_F(Viewer, StopsWhenItsBudgetIsSpent) {
   }
 }
 
+// Counts the occurrences of a text.
+std::size_t CountOf(const std::string& text, const std::string& what) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++count;
+  return count;
+}
+
+// The chart is well-formed markup: one polyline per watched name (a name
+// with markup characters included) and every element closed.
+TEST_F(Viewer, PlotsTheWatchedValuesAsAnSvgChart) {
+  const std::string group = WriteCountingGroup(dir_.File("counting.cgr"));
+  const std::string svg = dir_.File("plot.svg");
+  const ViewerRun run = Run({"--frames", "12", "--watch", "Counter", "--watch", "<absent&>", "--plot", svg, group});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string text = ReadText(svg);
+  ASSERT_EQ(text.rfind("<?xml", 0), 0u) << text;
+  EXPECT_NE(text.find("<svg"), std::string::npos);
+  EXPECT_NE(text.find("</svg>"), std::string::npos);
+  EXPECT_EQ(CountOf(text, "<polyline"), 2u);
+  EXPECT_NE(text.find("&lt;absent&amp;&gt;"), std::string::npos) << "legend names the watched value";
+  EXPECT_EQ(text.find("<absent"), std::string::npos) << "a name must not become markup";
+  EXPECT_EQ(CountOf(text, "<"), CountOf(text, ">"));
+  // Every tag opened is closed: self-closing or matched by its end tag.
+  EXPECT_EQ(CountOf(text, "<g"), CountOf(text, "</g>"));
+  EXPECT_EQ(CountOf(text, "<text"), CountOf(text, "</text>"));
+  EXPECT_GE(CountOf(text, "<text"), 12u) << "labelled ticks on both axes and a legend";
+  // The counter's line has a point for each of the twelve frames.
+  const std::size_t line = text.find("<polyline");
+  const std::size_t points = text.find("points=\"", line) + 8;
+  const std::string coordinates = text.substr(points, text.find('"', points) - points);
+  EXPECT_EQ(CountOf(coordinates, ","), 12u) << coordinates;
+}
+
+// A long run is thinned, and its line still reaches the last frame.
+TEST_F(Viewer, ALongRunIsThinnedToAChartThatStillEndsAtTheLastFrame) {
+  const std::string group = WriteCountingGroup(dir_.File("counting.cgr"));
+  const std::string svg = dir_.File("plot.svg");
+  const ViewerRun run = Run({"--frames", "4500", "--every", "1", "--watch", "Counter", "--plot", svg, group});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string text = ReadText(svg);
+  const std::size_t points = text.find("points=\"", text.find("<polyline")) + 8;
+  const std::string coordinates = text.substr(points, text.find('"', points) - points);
+  const std::size_t count = CountOf(coordinates, ",");
+  EXPECT_GT(count, 1000u);
+  EXPECT_LE(count, 2001u);
+  // The x axis runs from 70 to 630; the last point sits at its end.
+  const std::size_t last = coordinates.rfind(' ', coordinates.size() - 2);
+  EXPECT_EQ(coordinates.substr(last + 1, 4), "630,") << coordinates.substr(last);
+}
+
+TEST_F(Viewer, APlotWithoutAWatchedNameOrAWritablePlaceFails) {
+  const std::string group = WriteCountingGroup(dir_.File("counting.cgr"));
+  EXPECT_EQ(Run({"--frames", "1", "--plot", dir_.File("p.svg"), group}).status, 64);
+  const ViewerRun run = Run({"--frames", "1", "--watch", "Counter", "--plot", dir_.File("no/such/dir/p.svg"), group});
+  EXPECT_EQ(run.status, 5);
+  EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
+}
+
+// Paced so that each frame lies in a later tick of the engine's clock; the
+// script and the value it writes are reached in every frame.
+TEST_F(Viewer, TrackedCallsListTheChannelsReached) {
+  const std::string group = WriteCountingGroup(dir_.File("counting.cgr"));
+  const ViewerRun run = Run({"--frames", "6", "--fps", "100", "--track-calls", group});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::size_t list = run.out.find("most recently called channels");
+  ASSERT_NE(list, std::string::npos) << run.out;
+  std::istringstream lines(run.out.substr(list));
+  std::string line;
+  std::getline(lines, line);
+  bool counterListed = false;
+  int rows = 0;
+  for (; std::getline(lines, line); ++rows) {
+    std::istringstream fields(line);
+    long time = 0, reaches = 0;
+    fields >> time >> reaches;
+    if (line.find("Counter") == std::string::npos) continue;
+    counterListed = true;
+    EXPECT_GE(reaches, 3) << line;
+    EXPECT_LE(reaches, 6) << line;
+  }
+  EXPECT_TRUE(counterListed) << run.out;
+  EXPECT_EQ(rows, 2) << "the group has two channels\n" << run.out;
+}
+
 // A package naming "start.cgr" beside it as its start group; with
 // keepRunning it asks the host to run until it is stopped.
 std::string WritePackage(const std::string& path, std::int32_t engineVersion, bool keepRunning = false) {

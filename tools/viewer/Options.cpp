@@ -42,9 +42,13 @@ ParseResult ParseOptions(int argc, char** argv) {
       o.help = true;
       continue;
     }
+    if (arg == "--track-calls") {
+      o.trackCalls = true;
+      continue;
+    }
     if (arg.size() > 1 && arg[0] == '-') {
       static const char* const valued[] = {"--install-dir", "--settings-key", "--frames", "--seconds",
-                                           "--fps",         "--watch",        "--every",  "--csv"};
+                                           "--fps",         "--watch",        "--every",  "--csv", "--plot"};
       bool known = false;
       for (const char* name : valued) known = known || arg == name;
       if (!known) return fail("unknown option " + arg);
@@ -61,6 +65,8 @@ ParseResult ParseOptions(int argc, char** argv) {
         o.watch.push_back(value);
       } else if (arg == "--csv") {
         o.csvFile = value;
+      } else if (arg == "--plot") {
+        o.plotFile = value;
       } else if (arg == "--frames") {
         if (!ToLong(value, 0, number)) return fail("--frames needs a whole number of at least 0, not \"" + std::string(value) + "\"");
         o.frames = number;
@@ -80,6 +86,7 @@ ParseResult ParseOptions(int argc, char** argv) {
     o.project = arg;
   }
   if (!o.csvFile.empty() && o.watch.empty()) return fail("--csv needs at least one --watch NAME");
+  if (!o.plotFile.empty() && o.watch.empty()) return fail("--plot needs at least one --watch NAME");
   return result;
 }
 
@@ -99,6 +106,8 @@ void PrintUsage(const char* program) {
       "  --watch NAME         print the value of every value channel named NAME (repeatable)\n"
       "  --every N            print watched values every N frames (default 1)\n"
       "  --csv FILE           write frame, time and the watched values to FILE\n"
+      "  --plot FILE.svg      draw the watched values over the frames as an SVG line chart\n"
+      "  --track-calls        track channel calls and list the most recently called channels at the end\n"
       "  -h, --help           this text\n"
       "Without --frames or --seconds the viewer runs until interrupted when the project asks to keep\n"
       "running, else for 10 seconds.\n"
@@ -109,7 +118,7 @@ void PrintUsage(const char* program) {
       "  2   the package was refused (engine too old, or a plug-in it needs cannot be installed)\n"
       "  3   no project given\n"
       "  4   the start group failed to load (also a .cgr that is not a channel group)\n"
-      "  5   the engine did not start, or the CSV file cannot be written\n"
+      "  5   the engine did not start, or the CSV or plot file cannot be written\n"
       "  64  bad options\n",
       program);
 }

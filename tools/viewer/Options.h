@@ -16,6 +16,8 @@ struct Options {
   std::vector<std::string> watch;
   long every = 1;
   std::string csvFile;
+  std::string plotFile;
+  bool trackCalls = false;
   bool help = false;
 };
 

@@ -56,8 +56,10 @@ std::vector<float> ValueWatch::ValuesNamed(EngineInterface* engine, const std::s
 void ValueWatch::Report(EngineInterface* engine, long frame, double seconds) {
   std::printf("frame %ld  %.3fs", frame, seconds);
   if (csv_) std::fprintf(csv_, "%ld,%.6f", frame, seconds);
+  PlotSample sample{frame, {}};
   for (const auto& name : names_) {
     const std::vector<float> values = ValuesNamed(engine, name);
+    sample.values.push_back(values.empty() ? std::nullopt : std::optional<float>(values.front()));
     std::printf("  %s =", name.c_str());
     if (values.empty()) std::printf(" (none)");
     for (float value : values) std::printf(" %g", value);
@@ -68,6 +70,7 @@ void ValueWatch::Report(EngineInterface* engine, long frame, double seconds) {
   }
   std::printf("\n");
   if (csv_) std::fprintf(csv_, "\n");
+  if (keepHistory_) history_.push_back(std::move(sample));
 }
 
 }  // namespace viewer

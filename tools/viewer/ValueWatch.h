@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "ValuePlot.h"
+
 class EngineInterface;
 
 namespace viewer {
@@ -24,12 +26,17 @@ class ValueWatch {
   bool OpenCsv(const std::string& path);
   // Prints the watched values of this frame and adds a CSV row.
   void Report(EngineInterface* engine, long frame, double seconds);
+  // Keeps every reported frame for WritePlot.
+  void KeepHistory() { keepHistory_ = true; }
+  bool WritePlot(const std::string& path) const { return WriteSvgPlot(path, names_, history_); }
 
  private:
   std::vector<float> ValuesNamed(EngineInterface* engine, const std::string& name) const;
 
   std::vector<std::string> names_;
   std::FILE* csv_ = nullptr;
+  bool keepHistory_ = false;
+  std::vector<PlotSample> history_;
 };
 
 }  // namespace viewer

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <string>
 
+#include "CallTracker.h"
+
 #include "ConsoleOutput.h"
 #include "EngineControl.h"
 #include "EngineDirectory.h"
@@ -64,7 +66,8 @@ int StartGroupFile(EngineInterface* engine, const std::string& path) {
   return kProjectLoaded;
 }
 
-void RunFrames(EngineControl* control, const RunPlan& plan, viewer::ValueWatch& watch, long every) {
+void RunFrames(EngineControl* control, const RunPlan& plan, viewer::ValueWatch& watch, long every,
+               viewer::CallTracker* tracker) {
   using Clock = std::chrono::steady_clock;
   EngineInterface* engine = control->GetEngineInterface();
   viewer::DebugLineWatch debugLines;
@@ -73,7 +76,9 @@ void RunFrames(EngineControl* control, const RunPlan& plan, viewer::ValueWatch& 
   for (long frame = 1; !interrupted; ++frame) {
     if (plan.frames >= 0 && frame > plan.frames) break;
     if (plan.seconds >= 0 && elapsed() >= plan.seconds) break;
+    if (tracker) tracker->BeforeFrame(engine);
     control->EngineLoop();
+    if (tracker) tracker->AfterFrame(engine);
     debugLines.PrintChanges(engine);
     if (!watch.Empty() && (frame - 1) % every == 0) watch.Report(engine, frame, elapsed());
     if (plan.frameSeconds > 0) {
@@ -89,6 +94,7 @@ int Run(const viewer::Options& options) {
     std::fprintf(stderr, "varnel-viewer: cannot write %s\n", options.csvFile.c_str());
     return kExitEngineFailed;
   }
+  if (!options.plotFile.empty()) watch.KeepHistory();
   const bool groupFile = IsGroupFile(options.project);
   const std::string installDir = options.installDir.empty() ? viewer::DefaultEngineDirectory() : options.installDir;
 
@@ -111,13 +117,22 @@ int Run(const viewer::Options& options) {
 
   EngineInterface* engine = control->GetEngineInterface();
   const int result = groupFile ? StartGroupFile(engine, options.project) : control->LoadProject();
+  int status = result;
   if (result == kProjectLoaded) {
+    viewer::CallTracker tracker;
+    if (options.trackCalls) viewer::CallTracker::Enable(engine);
     std::signal(SIGINT, OnInterrupt);
-    RunFrames(control, PlanRun(options, control->GetIfKeepRunningApplication()), watch, options.every);
+    RunFrames(control, PlanRun(options, control->GetIfKeepRunningApplication()), watch, options.every,
+              options.trackCalls ? &tracker : nullptr);
     std::signal(SIGINT, SIG_DFL);
+    if (options.trackCalls) tracker.PrintMostRecent(engine);
+    if (!options.plotFile.empty() && !watch.WritePlot(options.plotFile)) {
+      std::fprintf(stderr, "varnel-viewer: cannot write %s\n", options.plotFile.c_str());
+      status = kExitEngineFailed;
+    }
   }
   delete control;
-  return result;
+  return status;
 }
 
 }  // namespace
