@@ -12,4 +12,4 @@ jobs="${VARNEL_JOBS:-$(nproc)}"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVARNEL_BUILD_TESTS=OFF
 cmake --build "$build" -j "$jobs"
 "$build/bin/varnel-viewer" "$build/examples/demo/demo.vnl" --frames 100 --watch Position \
-  --csv "$build/examples/demo/position.csv" "$@"
+  --csv "$build/examples/demo/position.csv" --plot "$build/examples/demo/position.svg" "$@"

@@ -3,6 +3,7 @@
 // handler the box is written to standard error and answered at once.
 
 #include <cstdio>
+#include <unistd.h>
 #include <mutex>
 
 #include "Platform.h"
@@ -52,5 +53,7 @@ MessageBoxAnswer ShowModalMessageBox(HWND owner, const char* text, const char* c
   }
   return handler ? handler(request) : AnswerWithoutHandler(request);
 }
+
+bool StandardInputIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 
 }  // namespace platform

@@ -115,6 +115,8 @@ using MessageBoxHandler = std::function<MessageBoxAnswer(const MessageBoxRequest
 // or Cancel for Retry/Cancel), so a headless run never waits. An empty handler
 // restores that default. Returns the handler that was installed before.
 ENGINECORE_API MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
+// Whether standard input is a terminal a person can answer at.
+ENGINECORE_API bool StandardInputIsTerminal();
 ENGINECORE_API MessageBoxAnswer ShowModalMessageBox(HWND owner, const char* text, const char* caption,
                                                     MessageBoxIcon icon, MessageBoxButtons buttons);
 

@@ -18,10 +18,18 @@ void ConsoleSink::ShowDebugMessage(DebugMessage* message) {
 }
 
 void InstallConsoleMessageBoxes() {
-  platform::SetMessageBoxHandler([](const platform::MessageBoxRequest& box) {
+  // On a terminal a person answers Retry/Cancel boxes; otherwise every box
+  // takes its default answer at once, so a run without a person never waits.
+  const bool ask = platform::StandardInputIsTerminal();
+  platform::SetMessageBoxHandler([ask](const platform::MessageBoxRequest& box) {
     std::fprintf(stderr, "[message box] %s: %s\n", box.caption.c_str(), box.text.c_str());
-    return box.buttons == platform::MessageBoxButtons::RetryCancel ? platform::MessageBoxAnswer::Cancel
-                                                                   : platform::MessageBoxAnswer::Ok;
+    if (box.buttons != platform::MessageBoxButtons::RetryCancel) return platform::MessageBoxAnswer::Ok;
+    if (!ask) return platform::MessageBoxAnswer::Cancel;
+    std::fprintf(stderr, "Retry or Cancel? [r/C] ");
+    std::fflush(stderr);
+    char answer[16] = {};
+    if (!std::fgets(answer, sizeof answer, stdin)) return platform::MessageBoxAnswer::Cancel;
+    return answer[0] == 'r' || answer[0] == 'R' ? platform::MessageBoxAnswer::Retry : platform::MessageBoxAnswer::Cancel;
   });
 }
 
