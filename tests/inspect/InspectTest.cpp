@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -17,24 +18,8 @@
 
 namespace {
 
-struct InspectRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using testsupport::ReadText;
+using testsupport::ToolRun;
 
 // The channels of the saved group, as the test made them.
 struct SavedGroup {
@@ -44,22 +29,8 @@ struct SavedGroup {
 
 class Inspect : public ::testing::Test {
  protected:
-  // Runs the inspector against the build's engine directory; the shell
-  // records the exit status.
-  InspectRun Run(const std::vector<std::string>& args) {
-    const std::string out = dir_.File("stdout.txt"), err = dir_.File("stderr.txt"), rc = dir_.File("rc.txt");
-    std::string command = Quoted(VARNEL_INSPECT_PATH) + " --install-dir " + Quoted(testsupport::BuildEngineDir());
-    for (const auto& arg : args) command += " " + Quoted(arg);
-    command += " >" + Quoted(out) + " 2>" + Quoted(err) + "; echo $? >" + Quoted(rc);
-    EXPECT_EQ(std::system(command.c_str()), 0);
-    InspectRun run;
-    run.status = std::atoi(ReadText(rc).c_str());
-    run.out = ReadText(out);
-    run.err = ReadText(err);
-    EXPECT_EQ(run.err.find("runtime error"), std::string::npos) << run.err;
-    EXPECT_EQ(run.err.find("Sanitizer"), std::string::npos) << run.err;
-    return run;
-  }
+  // Runs the inspector against the build's engine directory.
+  ToolRun Run(const std::vector<std::string>& args) { return testsupport::RunTool(VARNEL_INSPECT_PATH, args, dir_); }
 
   // A script "Driver" linked to the value channels "Speed" and "Height".
   SavedGroup SaveGroup() {
@@ -95,7 +66,7 @@ const nlohmann::json* ChannelNamed(const nlohmann::json& doc, const std::string&
 
 TEST_F(Inspect, ShowsTheTagsAndTheChannelTableOfASavedGroup) {
   const SavedGroup saved = SaveGroup();
-  const InspectRun run = Run({saved.path});
+  const ToolRun run = Run({saved.path});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("channel group"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("TVKG  (lone)"), std::string::npos) << run.out;
@@ -115,7 +86,7 @@ TEST_F(Inspect, ShowsTheTagsAndTheChannelTableOfASavedGroup) {
 
 TEST_F(Inspect, JsonParsesBackAndDescribesTheChannels) {
   const SavedGroup saved = SaveGroup();
-  const InspectRun run = Run({"--json", saved.path});
+  const ToolRun run = Run({"--json", saved.path});
   ASSERT_EQ(run.status, 0) << run.err;
   const nlohmann::json doc = nlohmann::json::parse(run.out);
   EXPECT_EQ(doc["kind"], "channel group");
@@ -136,7 +107,7 @@ TEST_F(Inspect, JsonParsesBackAndDescribesTheChannels) {
     const nlohmann::json* channel = ChannelNamed(doc, e.name);
     ASSERT_NE(channel, nullptr) << e.name;
     EXPECT_EQ((*channel)["index"], e.index);
-    EXPECT_EQ((*channel)["typeGuid"], GuidText(e.type));
+    EXPECT_EQ((*channel)["type"], GuidText(e.type));
     EXPECT_TRUE((*channel)["typeName"].is_string()) << e.name;
     std::vector<int> links;
     for (const auto& link : (*channel)["links"]) links.push_back(link["child"]);
@@ -147,7 +118,7 @@ TEST_F(Inspect, JsonParsesBackAndDescribesTheChannels) {
 
 TEST_F(Inspect, DotDrawsTheLinksAsEdges) {
   const SavedGroup saved = SaveGroup();
-  const InspectRun run = Run({"--dot", saved.path});
+  const ToolRun run = Run({"--dot", saved.path});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out.rfind("digraph", 0), 0u) << run.out;
   for (int child : {saved.speed, saved.height}) {
@@ -180,7 +151,7 @@ TEST_F(Inspect, ADamagedFileIsReportedNotRead) {
     const std::string path = dir_.File("damaged.cgr");
     std::ofstream(path, std::ios::binary) << c.bytes;
     for (const char* format : {"--json", "--text"}) {
-      const InspectRun run = Run(std::string(format) == "--json" ? std::vector<std::string>{format, path}
+      const ToolRun run = Run(std::string(format) == "--json" ? std::vector<std::string>{format, path}
                                                                   : std::vector<std::string>{path});
       EXPECT_EQ(run.status, 2) << c.what << "\n" << run.err;
       EXPECT_NE(run.err.find(c.message), std::string::npos) << c.what << "\n" << run.err;
@@ -191,7 +162,7 @@ TEST_F(Inspect, ADamagedFileIsReportedNotRead) {
       }
     }
   }
-  const InspectRun missing = Run({dir_.File("absent.cgr")});
+  const ToolRun missing = Run({dir_.File("absent.cgr")});
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("cannot open"), std::string::npos) << missing.err;
 }
@@ -233,30 +204,34 @@ TEST_F(Inspect, ReadsSlotsTheWayTheLoaderDoes) {
     saver.SaveTag("CHES");
     text("CHNA", "Caller");
     int32("CHIT", 2);
-    const std::vector<char> publicCall(696, 0);
+    std::vector<char> publicCall(696, 0);
+    std::memcpy(publicCall.data(), "Target", 6);
+    std::memcpy(publicCall.data() + 80, "Elsewhere", 9);
     saver.SaveBlock("CHES", publicCall.data(), static_cast<std::uint32_t>(publicCall.size()));
     int32("CHLC", 0);
     int32("CHSC", 3);
     text("CINA", "No Name Instance");
     ASSERT_TRUE(saver.CloseSaveFile());
   }
-  const InspectRun run = Run({"--json", path});
+  const ToolRun run = Run({"--json", path});
   ASSERT_EQ(run.status, 0) << run.err;
   const nlohmann::json doc = nlohmann::json::parse(run.out);
   const nlohmann::json& group = doc["group"];
   EXPECT_EQ(group["slotCount"], 4);
   EXPECT_EQ(group["holes"], 1);
-  EXPECT_EQ(group["startChannel"], 3);
-  EXPECT_EQ(group["poolName"], "No Name Instance");
+  EXPECT_EQ(group["start"], 3);
+  EXPECT_EQ(group["pool"], "No Name Instance");
   EXPECT_TRUE(group["problems"].empty()) << group["problems"];
   ASSERT_EQ(group["channels"].size(), 3u);
   const nlohmann::json& first = group["channels"][0];
   ASSERT_EQ(first["links"].size(), 1u) << first;
   EXPECT_EQ(first["links"][0]["child"], 3);
-  EXPECT_EQ(group["channels"][1]["typeGuid"], GuidText(kValueChannelType));
+  EXPECT_EQ(group["channels"][1]["type"], GuidText(kValueChannelType));
   const nlohmann::json& caller = group["channels"][2];
   EXPECT_TRUE(caller["baseRecordOnly"].get<bool>());
-  EXPECT_EQ(caller["interfaceTypeName"], "public call");
+  EXPECT_EQ(caller["interfaceName"], "public call");
+  EXPECT_EQ(caller["publicCall"]["channel"], "Target");
+  EXPECT_EQ(caller["publicCall"]["pool"], "Elsewhere");
   std::vector<std::size_t> chesBlocks;
   for (const auto& item : doc["items"])
     if (item["tag"] == "CHES") chesBlocks.push_back(item["blockSizes"].size() == 1 ? item["blockSizes"][0].get<std::size_t>() : 0);
@@ -285,7 +260,7 @@ TEST_F(Inspect, APackageShowsItsMarkersAndTwoBlockEntries) {
     saver.SaveTag("VDFF");
     ASSERT_TRUE(saver.CloseSaveFile());
   }
-  const InspectRun run = Run({"--json", path});
+  const ToolRun run = Run({"--json", path});
   ASSERT_EQ(run.status, 0) << run.err;
   const nlohmann::json doc = nlohmann::json::parse(run.out);
   EXPECT_EQ(doc["kind"], "project package");
@@ -297,9 +272,9 @@ TEST_F(Inspect, APackageShowsItsMarkersAndTwoBlockEntries) {
 TEST_F(Inspect, RefusesBadOptionsAndDotForOtherFiles) {
   const std::vector<std::string> bad[] = {{}, {"--nope", "x.cgr"}, {"a.cgr", "b.cgr"}, {"--dot", "--json", "x.cgr"}};
   for (const auto& args : bad) EXPECT_EQ(Run(args).status, 64) << (args.empty() ? "" : args.front());
-  const InspectRun list = Run({"--dot", testsupport::BuildEngineDir() + "/channels.lst"});
+  const ToolRun list = Run({"--dot", testsupport::BuildEngineDir() + "/channels.lst"});
   EXPECT_EQ(list.status, 3);
-  const InspectRun text = Run({testsupport::BuildEngineDir() + "/channels.lst"});
+  const ToolRun text = Run({testsupport::BuildEngineDir() + "/channels.lst"});
   EXPECT_EQ(text.status, 0) << text.err;
   EXPECT_NE(text.out.find("channel list"), std::string::npos);
 }

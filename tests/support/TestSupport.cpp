@@ -1,8 +1,12 @@
 #include "TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <cstdlib>
+#include <fstream>
 #include <random>
+#include <sstream>
 
 #include "DllInterface.h"
 #include "EngineInterface.h"
@@ -118,5 +122,36 @@ StartedEngine::~StartedEngine() {
 }
 
 std::string BuildEngineDir() { return VARNEL_TEST_ENGINE_DIR; }
+
+// ---- the tools run as programs ----------------------------------------------------
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+std::string ShellQuoted(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// The shell records the exit status, so no wait-status decoding is needed.
+ToolRun RunTool(const std::string& program, const std::vector<std::string>& args, const TempDir& scratch,
+                const std::string& prefix) {
+  const std::string out = scratch.File("stdout.txt"), err = scratch.File("stderr.txt"), rc = scratch.File("rc.txt");
+  std::string command = prefix + ShellQuoted(program) + " --install-dir " + ShellQuoted(BuildEngineDir());
+  for (const auto& arg : args) command += " " + ShellQuoted(arg);
+  command += " >" + ShellQuoted(out) + " 2>" + ShellQuoted(err) + "; echo $? >" + ShellQuoted(rc);
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+  ToolRun run{std::atoi(ReadText(rc).c_str()), ReadText(out), ReadText(err)};
+  EXPECT_EQ(run.err.find("runtime error"), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find("Sanitizer"), std::string::npos) << run.err;
+  return run;
+}
 
 }  // namespace testsupport

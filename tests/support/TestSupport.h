@@ -112,4 +112,24 @@ class StartedEngine {
 // The engine install directory the build produced (channels/ with every plug-in).
 std::string BuildEngineDir();
 
+// ---- the tools run as programs ----------------------------------------------------
+
+std::string ReadText(const std::string& path);
+void WriteText(const std::string& path, const std::string& text);
+// The text as one word for the shell.
+std::string ShellQuoted(const std::string& text);
+
+struct ToolRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs `program --install-dir <BuildEngineDir()> args...` through the shell,
+// after `prefix` (such as "cd DIR && "), with its output kept in files of
+// `scratch`. Under the sanitizers a fault in the program shows up only in
+// what it wrote, so that is checked here.
+ToolRun RunTool(const std::string& program, const std::vector<std::string>& args, const TempDir& scratch,
+                const std::string& prefix = std::string());
+
 }  // namespace testsupport

@@ -16,44 +16,15 @@
 
 namespace {
 
-// One run of the viewer: its exit status and what it wrote.
-struct ViewerRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using testsupport::ReadText;
+using testsupport::ShellQuoted;
+using testsupport::ToolRun;
 
 class Viewer : public ::testing::Test {
  protected:
-  // Runs the viewer on the build's engine with a private settings root; the
-  // shell records the exit status so no wait-status decoding is needed.
-  ViewerRun Run(const std::vector<std::string>& args, const std::string& prefix = std::string()) {
-    const std::string out = dir_.File("stdout.txt"), err = dir_.File("stderr.txt"), rc = dir_.File("rc.txt");
-    std::string command = prefix + Quoted(VARNEL_VIEWER_PATH) + " --install-dir " + Quoted(testsupport::BuildEngineDir());
-    for (const auto& arg : args) command += " " + Quoted(arg);
-    command += " >" + Quoted(out) + " 2>" + Quoted(err) + "; echo $? >" + Quoted(rc);
-    EXPECT_EQ(std::system(command.c_str()), 0);
-    ViewerRun run;
-    run.status = std::atoi(ReadText(rc).c_str());
-    run.out = ReadText(out);
-    run.err = ReadText(err);
-    // Under the sanitizers a fault in the viewer shows up only in its output.
-    EXPECT_EQ(run.err.find("runtime error"), std::string::npos) << run.err;
-    EXPECT_EQ(run.err.find("Sanitizer"), std::string::npos) << run.err;
-    return run;
+  // Runs the viewer on the build's engine with a private settings root.
+  ToolRun Run(const std::vector<std::string>& args, const std::string& prefix = std::string()) {
+    return testsupport::RunTool(VARNEL_VIEWER_PATH, args, dir_, prefix);
   }
 
   testsupport::ScopedSettingsRoot settings_;
@@ -99,7 +70,7 @@ std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
 TEST_F(Viewer, RunsAGroupFileAndWritesTheWatchedValuesPerFrame) {
   const std::string group = WriteCountingGroup(dir_.File("counting.cgr"));
   const std::string csv = dir_.File("out.csv");
-  const ViewerRun run = Run({"--frames", "10", "--watch", "counter", "--csv", csv, group});
+  const ToolRun run = Run({"--frames", "10", "--watch", "counter", "--csv", csv, group});
   ASSERT_EQ(run.status, 0) << run.err;
 
   const auto rows = CsvRows(ReadText(csv));
@@ -119,7 +90,7 @@ TEST_F(Viewer, RunsAGroupFileAndWritesTheWatchedValuesPerFrame) {
 TEST_F(Viewer, EveryNFramesReportsOnlyThoseFrames) {
   const std::string group = WriteCountingGroup(dir_.File("counting.cgr"));
   const std::string csv = dir_.File("out.csv");
-  const ViewerRun run = Run({"--frames", "9", "--every", "4", "--watch", "Counter", "--csv", csv, group});
+  const ToolRun run = Run({"--frames", "9", "--every", "4", "--watch", "Counter", "--csv", csv, group});
   ASSERT_EQ(run.status, 0) << run.err;
   const auto rows = CsvRows(ReadText(csv));
   ASSERT_EQ(rows.size(), 4u);
@@ -145,7 +116,7 @@ TEST_F(Viewer, StopsWhenItsBudgetIsSpent) {
     const std::string csv = dir_.File("budget.csv");
     std::vector<std::string> args = c.budget;
     args.insert(args.end(), {"--watch", "Counter", "--csv", csv, group});
-    const ViewerRun run = Run(args);
+    const ToolRun run = Run(args);
     ASSERT_EQ(run.status, 0) << run.err;
     const std::size_t rows = CsvRows(ReadText(csv)).size() - 1;
     EXPECT_GE(rows, c.fewestRows) << c.budget.front();
@@ -165,7 +136,7 @@ std::size_t CountOf(const std::string& text, const std::string& what) {
 TEST_F(Viewer, PlotsTheWatchedValuesAsAnSvgChart) {
   const std::string group = WriteCountingGroup(dir_.File("counting.cgr"));
   const std::string svg = dir_.File("plot.svg");
-  const ViewerRun run = Run({"--frames", "12", "--watch", "Counter", "--watch", "<absent&>", "--plot", svg, group});
+  const ToolRun run = Run({"--frames", "12", "--watch", "Counter", "--watch", "<absent&>", "--plot", svg, group});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string text = ReadText(svg);
   ASSERT_EQ(text.rfind("<?xml", 0), 0u) << text;
@@ -190,7 +161,7 @@ TEST_F(Viewer, PlotsTheWatchedValuesAsAnSvgChart) {
 TEST_F(Viewer, ALongRunIsThinnedToAChartThatStillEndsAtTheLastFrame) {
   const std::string group = WriteCountingGroup(dir_.File("counting.cgr"));
   const std::string svg = dir_.File("plot.svg");
-  const ViewerRun run = Run({"--frames", "4500", "--every", "1", "--watch", "Counter", "--plot", svg, group});
+  const ToolRun run = Run({"--frames", "4500", "--every", "1", "--watch", "Counter", "--plot", svg, group});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string text = ReadText(svg);
   const std::size_t points = text.find("points=\"", text.find("<polyline")) + 8;
@@ -206,7 +177,7 @@ TEST_F(Viewer, ALongRunIsThinnedToAChartThatStillEndsAtTheLastFrame) {
 TEST_F(Viewer, APlotWithoutAWatchedNameOrAWritablePlaceFails) {
   const std::string group = WriteCountingGroup(dir_.File("counting.cgr"));
   EXPECT_EQ(Run({"--frames", "1", "--plot", dir_.File("p.svg"), group}).status, 64);
-  const ViewerRun run = Run({"--frames", "1", "--watch", "Counter", "--plot", dir_.File("no/such/dir/p.svg"), group});
+  const ToolRun run = Run({"--frames", "1", "--watch", "Counter", "--plot", dir_.File("no/such/dir/p.svg"), group});
   EXPECT_EQ(run.status, 5);
   EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
 }
@@ -215,7 +186,7 @@ TEST_F(Viewer, APlotWithoutAWatchedNameOrAWritablePlaceFails) {
 // script and the value it writes are reached in every frame.
 TEST_F(Viewer, TrackedCallsListTheChannelsReached) {
   const std::string group = WriteCountingGroup(dir_.File("counting.cgr"));
-  const ViewerRun run = Run({"--frames", "6", "--fps", "100", "--track-calls", group});
+  const ToolRun run = Run({"--frames", "6", "--fps", "100", "--track-calls", group});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::size_t list = run.out.find("most recently called channels");
   ASSERT_NE(list, std::string::npos) << run.out;
@@ -256,9 +227,9 @@ TEST_F(Viewer, RunsAPackageAndItsStartGroup) {
   WriteCountingGroup(dir_.File("start.cgr"));
   const std::string package = WritePackage(dir_.File("project.vnl"), 54);
   const std::string csv = dir_.File("out.csv");
-  const std::string inItsDirectory = "cd " + Quoted(dir_.Path().string()) + " && ";
+  const std::string inItsDirectory = "cd " + ShellQuoted(dir_.Path().string()) + " && ";
   for (const auto& [name, prefix] : {std::pair{package, std::string()}, std::pair{std::string("project.vnl"), inItsDirectory}}) {
-    const ViewerRun run = Run({"--frames", "4", "--watch", "Counter", "--csv", csv, name}, prefix);
+    const ToolRun run = Run({"--frames", "4", "--watch", "Counter", "--csv", csv, name}, prefix);
     ASSERT_EQ(run.status, 0) << name << "\n" << run.err;
     const auto rows = CsvRows(ReadText(csv));
     ASSERT_EQ(rows.size(), 5u);
@@ -271,7 +242,7 @@ TEST_F(Viewer, RunsAPackageAndItsStartGroup) {
 TEST_F(Viewer, AKeepRunningProjectEndsCleanlyWhenInterrupted) {
   WriteCountingGroup(dir_.File("start.cgr"));
   const std::string package = WritePackage(dir_.File("project.vnl"), 54, true);
-  const ViewerRun run = Run({"--watch", "Counter", package}, "timeout --preserve-status -s INT 1 ");
+  const ToolRun run = Run({"--watch", "Counter", package}, "timeout --preserve-status -s INT 1 ");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("Counter = "), std::string::npos);
 }
@@ -293,7 +264,7 @@ TEST_F(Viewer, ReportsProjectFailuresThroughItsExitStatus) {
       {"path too long to load", {"--frames", "1", dir_.File(std::string(300, 'p') + ".vnl")}, 1},
   };
   for (const Case& c : cases) {
-    const ViewerRun run = Run(c.args);
+    const ToolRun run = Run(c.args);
     EXPECT_EQ(run.status, c.status) << c.what << "\n" << run.err;
   }
 }
@@ -305,14 +276,14 @@ TEST_F(Viewer, RefusesBadOptionsWithAMessage) {
       {"--csv", "out.csv", "x.vnl"},
   };
   for (const auto& args : cases) {
-    const ViewerRun run = Run(args);
+    const ToolRun run = Run(args);
     EXPECT_EQ(run.status, 64) << args.front();
     EXPECT_NE(run.err.find("varnel-viewer: "), std::string::npos) << run.err;
   }
 }
 
 TEST_F(Viewer, HelpDocumentsTheExitStatus) {
-  const ViewerRun run = Run({"--help"});
+  const ToolRun run = Run({"--help"});
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("exit status"), std::string::npos);
   EXPECT_NE(run.out.find("--watch NAME"), std::string::npos);
