@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -18,26 +19,9 @@
 
 namespace {
 
-struct ToolRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using testsupport::ReadText;
+using testsupport::ToolRun;
+using testsupport::WriteText;
 
 constexpr const char* kCountingScript =
     "calls = 0\\nfunction CallChannel()\\n  calls = calls + 1\\n  channel.GetChild(0):SetValue(calls * 2)\\nend\\n";
@@ -61,18 +45,8 @@ std::string CountingDescription() {
 
 class BuildTools : public ::testing::Test {
  protected:
-  // Runs a tool with a private settings root; the shell records the status.
-  ToolRun Run(const char* tool, const std::vector<std::string>& args) {
-    const std::string out = dir_.File("stdout.txt"), err = dir_.File("stderr.txt"), rc = dir_.File("rc.txt");
-    std::string command = Quoted(tool) + " --install-dir " + Quoted(testsupport::BuildEngineDir());
-    for (const auto& arg : args) command += " " + Quoted(arg);
-    command += " >" + Quoted(out) + " 2>" + Quoted(err) + "; echo $? >" + Quoted(rc);
-    EXPECT_EQ(std::system(command.c_str()), 0);
-    ToolRun run{std::atoi(ReadText(rc).c_str()), ReadText(out), ReadText(err)};
-    EXPECT_EQ(run.err.find("runtime error"), std::string::npos) << run.err;
-    EXPECT_EQ(run.err.find("Sanitizer"), std::string::npos) << run.err;
-    return run;
-  }
+  // Runs a tool with a private settings root.
+  ToolRun Run(const char* tool, const std::vector<std::string>& args) { return testsupport::RunTool(tool, args, dir_); }
 
   std::string BuildCountingGroup() {
     const std::string description = dir_.File("counting.json"), group = dir_.File("counting.cgr");
@@ -140,6 +114,21 @@ TEST_F(BuildTools, RefusesBadDescriptionsClearly) {
        {"belong to Lua channels only"}},
       {"script that does not compile", R"({"channels": [{"type": "2B7D40C9-E15A-4F63-9C2E-58A1D3F07B64", "script": "if"}]})",
        {"the script does not run"}},
+      {"index on some channels only", R"({"channels": [{"type": "value", "index": 0}, {"type": "value"}]})",
+       {"channels[1]:", "\"index\" is missing"}},
+      {"an index used twice", R"({"channels": [{"type": "value", "index": 3}, {"type": "value", "index": 3}]})",
+       {"\"index\" 3 is used by channels[0] as well"}},
+      {"link to an index no channel has",
+       R"({"start": 5, "channels": [{"type": "value", "index": 5, "links": [{"child": 0}]}]})",
+       {"channels[0].links[0]:", "\"child\" 0 names no channel (expected the \"index\""}},
+      {"public-call data on a private channel",
+       R"({"channels": [{"type": "value", "publicCall": {"channel": "Target"}}]})",
+       {"\"publicCall\" belongs to public calls only"}},
+      {"public-call name too long",
+       R"({"channels": [{"type": "value", "interface": 2, "publicCall": {"channel": ")" + std::string(80, 'x') + R"("}}]})",
+       {"channels[0].publicCall:", "\"channel\" is 80 characters long, expected at most 79"}},
+      {"inspection of a package", R"({"kind": "project package", "group": {"channels": []}})",
+       {"not of a channel group"}},
       {"bad parameter type", R"({"channels": [{"type": "value"}], "parameters": [{"name": "p", "type": "1234"}]})",
        {"parameters[0]:", "must be a GUID"}},
   };
@@ -154,6 +143,99 @@ TEST_F(BuildTools, RefusesBadDescriptionsClearly) {
   }
   EXPECT_NE(Run(VARNEL_BUILD_TOOL_PATH, {dir_.File("absent.json"), "-o", dir_.File("x.cgr")}).status, 0);
   EXPECT_NE(Run(VARNEL_BUILD_TOOL_PATH, {dir_.File("absent.json")}).status, 0);
+}
+
+// Every kind of data the builder writes, with texts that need escaping in
+// JSON on the way through.
+constexpr const char* kTripScript = "-- \\\"quoted\\\" \\t and caf\u00e9\\nfunction GetValue() return 3 end\\n";
+
+std::string RoundTripDescription() {
+  return std::string(R"({
+  "pool": "Trip",
+  "start": 1,
+  "channels": [
+    {"type": "value", "name": "Level", "interface": 1, "value": 0.1},
+    {"type": "2B7D40C9-E15A-4F63-9C2E-58A1D3F07B64", "name": "Driver", "window": [-5, 2, 300, 400],
+     "links": [{"child": 0, "position": 0}, {"child": 3, "position": 0}], "script": ")") + kTripScript + R"("},
+    {"type": "value", "name": "Caller", "interface": 2,
+     "publicCall": {"channel": "Target", "pool": "Elsewhere", "file": "other.cgr", "requested": 2,
+                    "autoLoad": false, "dynamicAutoLoad": 1}},
+    {"type": "value", "name": "Spare", "interface": 3}
+  ],
+  "parameters": [{"name": "Speed", "type": "91C5F2E8-3A07-4B6D-8E19-C4B27A05D6E3"},
+                 {"name": "Gain", "type": "2B7D40C9-E15A-4F63-9C2E-58A1D3F07B64"}]
+})";
+}
+
+// What varnel-inspect --json writes about a built group builds that group
+// again: the files differ only in the group's own GUID, new with every build.
+TEST_F(BuildTools, InspectedGroupBuildsTheSameGroupAgain) {
+  const std::string description = dir_.File("trip.json"), first = dir_.File("first.cgr");
+  const std::string inspected = dir_.File("first-inspected.json"), again = dir_.File("again.cgr");
+  WriteText(description, RoundTripDescription());
+  ASSERT_EQ(Run(VARNEL_BUILD_TOOL_PATH, {description, "-o", first}).status, 0);
+  const ToolRun firstView = Run(VARNEL_INSPECT_PATH, {"--json", first});
+  ASSERT_EQ(firstView.status, 0) << firstView.err;
+  WriteText(inspected, firstView.out);
+  const ToolRun rebuild = Run(VARNEL_BUILD_TOOL_PATH, {inspected, "-o", again});
+  ASSERT_EQ(rebuild.status, 0) << rebuild.err;
+
+  const std::string before = ReadText(first), after = ReadText(again);
+  ASSERT_EQ(before.size(), after.size());
+  const std::size_t guid = before.find("CGGG") + 8;
+  ASSERT_EQ(after.find("CGGG") + 8, guid);
+  EXPECT_EQ(before.substr(0, guid), after.substr(0, guid));
+  EXPECT_EQ(before.substr(guid + sizeof(GUID)), after.substr(guid + sizeof(GUID)));
+
+  // The inspection decoded what was described.
+  const nlohmann::json doc = nlohmann::json::parse(firstView.out);
+  const nlohmann::json& channels = doc["group"]["channels"];
+  ASSERT_EQ(channels.size(), 4u);
+  EXPECT_EQ(channels[0]["value"], static_cast<double>(0.1f));
+  EXPECT_EQ(channels[1]["script"], "-- \"quoted\" \t and caf\u00e9\nfunction GetValue() return 3 end\n");
+  EXPECT_EQ(channels[1]["window"], nlohmann::json::array({-5, 2, 300, 400}));
+  EXPECT_EQ(channels[2]["publicCall"], nlohmann::json::parse(R"({"channel": "Target", "pool": "Elsewhere",
+      "file": "other.cgr", "requested": 2, "autoLoad": false, "dynamicAutoLoad": 1})"));
+  EXPECT_EQ(channels[3]["interface"], 3);
+  EXPECT_EQ(doc["group"]["parameters"][1]["name"], "Gain");
+  EXPECT_EQ(doc["group"]["start"], 1);
+  EXPECT_EQ(doc["group"]["pool"], "Trip");
+}
+
+// A file with a hole keeps its slot numbers in the inspection; the rebuilt
+// group has no hole and its links and start channel still find their channels.
+TEST_F(BuildTools, InspectedGroupWithAHoleLinksByIndex) {
+  const std::string holed = dir_.File("holed.cgr"), inspected = dir_.File("holed.json"), rebuilt = dir_.File("rebuilt.cgr");
+  {
+    testsupport::StartedEngine engine(testsupport::BuildEngineDir());
+    Tvk_ChannelGroup* group = engine->CreateNewGroup("Holed", false, -1);
+    Tvk_Channel* gone = engine->InitChannelFromType(kValueChannelType, group, true);
+    Tvk_Channel* kept = engine->InitChannelFromType(kValueChannelType, group, true);
+    Tvk_Channel* driver = engine->InitChannelFromType(kLuaScriptType, group, true);
+    ASSERT_TRUE(gone && kept && driver);
+    kept->SetChannelName("Kept");
+    driver->SetChannelName("Driver");
+    ASSERT_NE(driver->SetChild(kept, -1, 0), -1);
+    group->SetStartChannel(driver->GetChannelIDIndexNr());
+    ASSERT_TRUE(group->RemoveChannel(gone));
+    ASSERT_TRUE(group->SaveChannelGroup(holed.c_str()));
+  }
+  const ToolRun view = Run(VARNEL_INSPECT_PATH, {"--json", holed});
+  ASSERT_EQ(view.status, 0) << view.err;
+  ASSERT_EQ(nlohmann::json::parse(view.out)["group"]["holes"], 1);
+  WriteText(inspected, view.out);
+  const ToolRun build = Run(VARNEL_BUILD_TOOL_PATH, {inspected, "-o", rebuilt});
+  ASSERT_EQ(build.status, 0) << build.err;
+
+  testsupport::StartedEngine engine(testsupport::BuildEngineDir());
+  Tvk_ChannelGroup* group = engine->CreateNewGroup("Loaded", false, -1);
+  ASSERT_TRUE(group->LoadChannelGroupFromFile(rebuilt.c_str(), false));
+  ASSERT_EQ(group->GetChannelCount(), 2);
+  Tvk_Channel* driver = group->GetChannel(group->GetStartChannel());
+  ASSERT_NE(driver, nullptr);
+  EXPECT_STREQ(driver->GetChannelName(), "Driver");
+  ASSERT_NE(driver->GetChild(0), nullptr);
+  EXPECT_STREQ(driver->GetChild(0)->GetChannelName(), "Kept");
 }
 
 std::vector<std::vector<std::string>> CsvRows(const std::string& text) {

@@ -17,11 +17,22 @@ struct LinkDescription {
   int target = -1;
 };
 
+// What a public call calls; the fields a file's public-call record keeps.
+struct PublicCallDescription {
+  std::string channel;
+  std::string pool;
+  std::string file;
+  int requested = 0;
+  bool autoLoad = true;
+  int dynamicAutoLoad = 0;
+};
+
 struct ChannelDescription {
   std::string type;  // a GUID text or a type name of the channel list
   std::string name;
   int interfaceType = 0;
-  std::vector<LinkDescription> links;
+  std::vector<LinkDescription> links;  // children by their place in GroupDescription::channels
+  std::optional<PublicCallDescription> publicCall;
   std::optional<std::string> script;
   std::optional<std::array<int, 4>> window;
   std::optional<double> value;
@@ -34,7 +45,7 @@ struct ParameterDescription {
 
 struct GroupDescription {
   std::string pool;
-  int start = -1;
+  int start = -1;  // a place in `channels`
   std::vector<ChannelDescription> channels;
   std::vector<ParameterDescription> parameters;
 };
@@ -46,6 +57,9 @@ class DescriptionError : public std::runtime_error {
 };
 
 // Parses and checks the description text; `fileName` only goes into errors.
+// The text is a description, or what varnel-inspect --json writes about a
+// channel group: then its "group" object is the description, and links and
+// the start channel name the channels by their "index" in the file.
 GroupDescription ParseDescription(const std::string& text, const std::string& fileName);
 
 // Reads the file and parses it.

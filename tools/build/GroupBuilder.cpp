@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "BoundedText.h"
+#include "ChannelInternal.h"
 #include "ChannelList.h"
 #include "EngineInterface.h"
 #include "EngineInterfaceExt.h"
@@ -64,6 +65,7 @@ class Builder {
     if (!channel) Fail(place, "the engine could not create a channel of type " + GuidText(type));
     if (!c.name.empty()) channel->SetChannelName(c.name.c_str());
     channel->SetChannelInterfaceType(c.interfaceType);
+    if (c.publicCall) SetPublicCall(channel, *c.publicCall, place);
     if (isLua) {
       auto* lua = static_cast<Tvo_Lua*>(channel);
       if (c.window) lua->SetWindowSize({(*c.window)[0], (*c.window)[1], (*c.window)[2], (*c.window)[3]});
@@ -72,6 +74,17 @@ class Builder {
     }
     if (isValue && c.value) static_cast<Tvo_FloatChannel*>(channel)->SetFloat(static_cast<float>(*c.value));
     return channel;
+  }
+
+  void SetPublicCall(Tvk_Channel* channel, const PublicCallDescription& call, const std::string& place) const {
+    PublicCallInfo info = channelInternal.GetPublicCallInfo(channel);
+    CopyText(info.channelName, call.channel.c_str(), sizeof info.channelName - 1);
+    CopyText(info.poolName, call.pool.c_str(), sizeof info.poolName - 1);
+    CopyText(info.fileName, call.file.c_str(), sizeof info.fileName - 1);
+    info.requestedPublicChannelNr = call.requested;
+    info.autoLoadGroup = call.autoLoad ? 1 : 0;
+    info.dynamicAutoLoadGroup = call.dynamicAutoLoad;
+    if (!channelInternal.SetPublicCallInfo(channel, info)) Fail(place, "the channel took no public-call data");
   }
 
   void Link(const ChannelDescription& c, const std::vector<Tvk_Channel*>& channels, std::size_t index) const {

@@ -1,9 +1,62 @@
 #include "GroupModel.h"
 
 #include <cstddef>
+#include <cstring>
+
+#include "Tvo_FloatChannel.h"
+#include "Tvo_Lua.h"
 
 namespace inspect {
 namespace {
+
+// The file form of a public call's record and the places of the fields the
+// tool shows; the link position from offset 432 is left out.
+constexpr std::uint32_t kPublicCallBytes = 696;
+constexpr std::size_t kCallChannelName = 0, kCallPoolName = 80, kCallFileName = 160, kCallRequestedNr = 420,
+                      kCallAutoLoad = 424, kCallDynamicAutoLoad = 428;
+// A parameter entry: a 40-byte name, then the type GUID.
+constexpr std::uint32_t kParameterBytes = 56;
+constexpr std::size_t kParameterNameBytes = 40;
+
+std::string FieldText(const unsigned char* field, std::size_t size) {
+  const char* text = reinterpret_cast<const char*>(field);
+  return std::string(text, strnlen(text, size));
+}
+
+std::int32_t FieldInt(const unsigned char* field) { return static_cast<std::int32_t>(LittleEndian32(field)); }
+
+PublicCall ReadPublicCall(const unsigned char* data) {
+  PublicCall call;
+  call.channelName = FieldText(data + kCallChannelName, kCallPoolName - kCallChannelName);
+  call.poolName = FieldText(data + kCallPoolName, kCallFileName - kCallPoolName);
+  call.fileName = FieldText(data + kCallFileName, kCallRequestedNr - kCallFileName);
+  call.requestedNr = FieldInt(data + kCallRequestedNr);
+  call.autoLoad = data[kCallAutoLoad] != 0;
+  call.dynamicAutoLoad = FieldInt(data + kCallDynamicAutoLoad);
+  return call;
+}
+
+// Tags the Lua and value plug-ins write after the base record. Only a
+// block of the size the plug-in writes is read; anything else stays unread,
+// as the plug-in itself would refuse it.
+void ReadTypeData(const TagStream& stream, const TagItem& item, ChannelRecord& record) {
+  if (item.Lone()) return;
+  const Block& block = item.blocks[0];
+  const unsigned char* data = stream.Data(block);
+  if (record.typeGuid == kLuaScriptType) {
+    if (item.tag == "LUSC") {
+      record.script = stream.Text(item);
+    } else if (item.tag == "LUWS" && block.size == 16) {
+      record.window = std::array<std::int32_t, 4>{FieldInt(data), FieldInt(data + 4), FieldInt(data + 8),
+                                                  FieldInt(data + 12)};
+    }
+  } else if (record.typeGuid == kValueChannelType && item.tag == "FLVA" && block.size == 4) {
+    const std::uint32_t bits = LittleEndian32(data);
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    record.value = value;
+  }
+}
 
 const TagItem* FirstContentItem(const TagStream& stream) {
   for (const TagItem& item : stream.items)
@@ -32,6 +85,9 @@ std::size_t ReadSlot(const TagStream& stream, std::size_t at, ChannelRecord& rec
       named = true;
     } else if (named && !linksCounted && item.tag == "CHIT") {
       record.interfaceType = stream.Int(item);
+    } else if (named && !linksCounted && item.tag == "CHES" && !item.Lone() &&
+               item.blocks[0].size == kPublicCallBytes) {
+      record.publicCall = ReadPublicCall(stream.Data(item.blocks[0]));
     } else if (named && !linksCounted && item.tag == "CHLC") {
       linksLeft = stream.Int(item).value_or(0);
       linksCounted = true;
@@ -42,6 +98,8 @@ std::size_t ReadSlot(const TagStream& stream, std::size_t at, ChannelRecord& rec
       if (at + 1 < items.size() && items[at + 1].tag == "CHUL") link.linkPosition = stream.Int(items[++at]);
       if (at + 1 < items.size() && items[at + 1].tag == "CHRP") link.target = stream.Int(items[++at]);
       if (child != -1) record.links.push_back(link);
+    } else if (linksCounted && linksLeft == 0) {
+      ReadTypeData(stream, item, record);
     }
   }
   if (!named)
@@ -52,6 +110,22 @@ std::size_t ReadSlot(const TagStream& stream, std::size_t at, ChannelRecord& rec
     group.problems.push_back("channel " + std::to_string(record.index) + ": " + std::to_string(linksLeft) +
                              " links announced by \"CHLC\" are missing");
   return at;
+}
+
+// As the loader reads them: the block decides how many entries exist, the
+// count before it can only lower that number.
+void ReadParameters(const TagStream& stream, const Block& block, std::optional<int> count, GroupModel& group) {
+  const unsigned char* data = stream.Data(block);
+  std::uint32_t entries = block.size / kParameterBytes;
+  if (count && *count < 0) entries = 0;
+  if (count && *count >= 0 && static_cast<std::uint32_t>(*count) < entries) entries = static_cast<std::uint32_t>(*count);
+  for (std::uint32_t e = 0; e < entries; ++e) {
+    const std::size_t at = static_cast<std::size_t>(e) * kParameterBytes;
+    Parameter parameter;
+    parameter.name = FieldText(data + at, kParameterNameBytes);
+    std::memcpy(&parameter.typeGuid, data + at + kParameterNameBytes, sizeof(GUID));
+    group.parameters.push_back(parameter);
+  }
 }
 
 }  // namespace
@@ -86,6 +160,7 @@ GroupModel ReadGroup(const TagStream& stream) {
   GroupModel group;
   const auto& items = stream.items;
   GUID lastType = kZeroGuid;
+  std::optional<int> parameterCount;
   std::size_t at = 0;
   while (at < items.size()) {
     const TagItem& item = items[at];
@@ -109,7 +184,9 @@ GroupModel ReadGroup(const TagStream& stream) {
     if (item.tag == "CGGG" && !group.groupGuid) group.groupGuid = stream.Guid(item);
     else if (item.tag == "CHCO") group.slotCount = stream.Int(item);
     else if (item.tag == "CHSC") group.startChannel = stream.Int(item);
+    else if (item.tag == "CGIC") parameterCount = stream.Int(item);
     else if (item.tag == "CINA") group.poolName = stream.Text(item);
+    else if (item.tag == "CGII" && !item.Lone()) ReadParameters(stream, item.blocks[0], parameterCount, group);
     ++at;
   }
   if (!group.slotCount) group.problems.push_back("no \"CHCO\" slot count: the loader refuses the file");

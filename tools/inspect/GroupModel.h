@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +19,17 @@ struct Link {
   std::optional<int> target;
 };
 
+// What a public call's record names: the public channel, the pool and the
+// group file it is looked for in.
+struct PublicCall {
+  std::string channelName;
+  std::string poolName;
+  std::string fileName;
+  std::int32_t requestedNr = 0;
+  bool autoLoad = false;
+  std::int32_t dynamicAutoLoad = 0;
+};
+
 struct ChannelRecord {
   int index = -1;
   GUID typeGuid = kZeroGuid;
@@ -25,6 +38,18 @@ struct ChannelRecord {
   std::string name;
   std::optional<int> interfaceType;
   std::vector<Link> links;
+  std::optional<PublicCall> publicCall;
+  // The data of the channel types the tool knows, from the tags their
+  // plug-ins write after the record: the Lua channel's script and window,
+  // the value channel's value.
+  std::optional<std::string> script;
+  std::optional<std::array<std::int32_t, 4>> window;
+  std::optional<float> value;
+};
+
+struct Parameter {
+  std::string name;
+  GUID typeGuid = kZeroGuid;
 };
 
 // What a channel group file holds, as far as it could be read.
@@ -35,6 +60,7 @@ struct GroupModel {
   std::vector<ChannelRecord> channels;
   std::optional<int> startChannel;
   std::optional<std::string> poolName;
+  std::vector<Parameter> parameters;
   std::vector<std::string> problems;  // records that do not read as the loader reads them
 };
 

@@ -46,6 +46,7 @@ void WriteChannelTable(std::ostream& out, const GroupModel& group, const TypeNam
         << "  " << std::setw(20) << (typeName.empty() ? "?" : typeName) << "  " << std::setw(12)
         << (c.interfaceType ? InterfaceTypeName(*c.interfaceType) : "?") << std::right << "  " << LinkList(c) << "\n";
   }
+  for (const Parameter& p : group.parameters) out << "parameter \"" << p.name << "\" of type " << GuidText(p.typeGuid) << "\n";
   for (const std::string& problem : group.problems) out << "problem: " << problem << "\n";
 }
 
@@ -63,22 +64,33 @@ std::string DotQuoted(const std::string& text) {
   return quoted + "\"";
 }
 
+// A channel in the form varnel-build reads, with what only a reader needs
+// (type and interface names, the file's own markers) beside it.
 nlohmann::json ChannelJson(const ChannelRecord& c, const TypeNames& types) {
   nlohmann::json links = nlohmann::json::array();
   for (const Link& link : c.links) {
     nlohmann::json entry{{"child", link.child}};
-    if (link.linkPosition) entry["linkPosition"] = *link.linkPosition;
+    if (link.linkPosition) entry["position"] = *link.linkPosition;
     if (link.target) entry["target"] = *link.target;
     links.push_back(entry);
   }
-  nlohmann::json channel{{"index", c.index}, {"name", c.name}, {"typeGuid", GuidText(c.typeGuid)},
+  nlohmann::json channel{{"index", c.index}, {"name", c.name}, {"type", GuidText(c.typeGuid)},
                          {"links", links}, {"baseRecordOnly", c.baseRecordOnly}};
   const std::string typeName = TypeLabel(c.typeGuid, types);
   channel["typeName"] = typeName.empty() ? nlohmann::json() : nlohmann::json(typeName);
   if (c.interfaceType) {
-    channel["interfaceType"] = *c.interfaceType;
-    channel["interfaceTypeName"] = InterfaceTypeName(*c.interfaceType);
+    channel["interface"] = *c.interfaceType;
+    channel["interfaceName"] = InterfaceTypeName(*c.interfaceType);
   }
+  if (c.publicCall) {
+    const PublicCall& call = *c.publicCall;
+    channel["publicCall"] = {{"channel", call.channelName}, {"pool", call.poolName},
+                             {"file", call.fileName},       {"requested", call.requestedNr},
+                             {"autoLoad", call.autoLoad},   {"dynamicAutoLoad", call.dynamicAutoLoad}};
+  }
+  if (c.script) channel["script"] = *c.script;
+  if (c.window) channel["window"] = *c.window;
+  if (c.value) channel["value"] = static_cast<double>(*c.value);
   return channel;
 }
 
@@ -131,10 +143,14 @@ void WriteJson(std::ostream& out, const Inspection& inspection, const TypeNames&
     const GroupModel& group = inspection.group;
     nlohmann::json channels = nlohmann::json::array();
     for (const ChannelRecord& c : group.channels) channels.push_back(ChannelJson(c, types));
-    nlohmann::json g{{"channels", channels}, {"holes", group.holes}, {"problems", group.problems}};
+    nlohmann::json parameters = nlohmann::json::array();
+    for (const Parameter& p : group.parameters) parameters.push_back({{"name", p.name}, {"type", GuidText(p.typeGuid)}});
+    // The group object is a description varnel-build accepts.
+    nlohmann::json g{{"channels", channels}, {"parameters", parameters}, {"holes", group.holes},
+                     {"problems", group.problems}};
     if (group.slotCount) g["slotCount"] = *group.slotCount;
-    if (group.startChannel) g["startChannel"] = *group.startChannel;
-    if (group.poolName) g["poolName"] = *group.poolName;
+    if (group.startChannel) g["start"] = *group.startChannel;
+    if (group.poolName) g["pool"] = *group.poolName;
     if (group.groupGuid) g["groupGuid"] = GuidText(*group.groupGuid);
     doc["group"] = g;
   }

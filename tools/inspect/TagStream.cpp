@@ -30,10 +30,6 @@ bool OneOf(const std::string& tag, const std::array<const char*, N>& tags) {
   return std::any_of(tags.begin(), tags.end(), [&](const char* t) { return tag == t; });
 }
 
-std::uint32_t LittleEndian32(const unsigned char* p) {
-  return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-}
-
 std::string Hex(std::size_t value) {
   std::ostringstream out;
   out << "0x" << std::hex << value;
@@ -59,6 +55,10 @@ bool ReadBlock(const TagStream& stream, const std::string& tag, std::size_t& at,
 }
 
 }  // namespace
+
+std::uint32_t LittleEndian32(const unsigned char* p) {
+  return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+}
 
 bool ReadFileBytes(const std::string& path, std::vector<unsigned char>& bytes, std::string& message) {
   std::ifstream in(path, std::ios::binary);

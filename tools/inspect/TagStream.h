@@ -40,6 +40,9 @@ struct TagStream {
   const unsigned char* Data(const Block& block) const { return bytes.data() + block.offset; }
 };
 
+// A 32-bit little-endian number at `p`.
+std::uint32_t LittleEndian32(const unsigned char* p);
+
 // Reads the file; false with `message` set when it cannot be opened or read.
 bool ReadFileBytes(const std::string& path, std::vector<unsigned char>& bytes, std::string& message);
 
