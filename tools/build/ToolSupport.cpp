@@ -1,6 +1,7 @@
 #include "ToolSupport.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "EngineControl.h"
 #include "EngineDirectory.h"
@@ -58,6 +59,12 @@ ToolEngine::~ToolEngine() { delete control_; }
 std::string EngineDirectory() {
   if (const char* dir = std::getenv("VARNEL_ENGINE_DIR")) return dir;
   return viewer::DefaultEngineDirectory();
+}
+
+bool AsksForHelp(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "-h") == 0 || std::strcmp(argv[i], "--help") == 0) return true;
+  return false;
 }
 
 }  // namespace buildtools

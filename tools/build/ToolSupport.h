@@ -1,6 +1,6 @@
 #pragma once
 
-// Pieces the authoring tools share: GUID texts and a started engine.
+// Pieces the authoring tools share: GUID texts, a started engine, options.
 
 #include <optional>
 #include <string>
@@ -33,5 +33,8 @@ class ToolEngine {
 // The engine install directory: $VARNEL_ENGINE_DIR, beside an installed tool,
 // else the build's.
 std::string EngineDirectory();
+
+// True when any argument is "-h" or "--help".
+bool AsksForHelp(int argc, char** argv);
 
 }  // namespace buildtools

@@ -12,7 +12,9 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: varnel-build DESCRIPTION.json -o FILE.cgr [--install-dir DIR]\n";
+constexpr const char* kUsage =
+    "usage: varnel-build DESCRIPTION.json -o FILE.cgr [--install-dir DIR]\n"
+    "DESCRIPTION.json is a group description, or what varnel-inspect --json wrote about a group file.\n";
 
 struct Arguments {
   std::string description;
@@ -40,6 +42,10 @@ bool ParseArguments(int argc, char** argv, Arguments& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (buildtools::AsksForHelp(argc, argv)) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
   Arguments args;
   if (!ParseArguments(argc, argv, args)) {
     std::fputs(kUsage, stderr);
