@@ -40,6 +40,39 @@ class NestedRun {
 constexpr char kTooDeep[] = "Error script runs nested too deeply";
 constexpr char kNotStarted[] = "Script not valid Lua not started";
 
+// Runs one of the script's functions, refused while no script runs or when
+// runs nest too deeply. `useResults` reads what the function left on the
+// stack; the stack is put back afterwards. False with `errorText` set when the
+// function is missing, fails or its results are refused.
+template <typename UseResults>
+bool RunScriptFunction(lua_State* L, Tvk_String& errorText, lua_channel::ScriptFunction function, int results,
+                       const char* notFound, UseResults useResults) {
+  if (!L) {
+    errorText.SetString(kNotStarted);
+    return false;
+  }
+  const NestedRun nested;
+  if (!nested.Allowed()) {
+    errorText.SetString(kTooDeep);
+    return false;
+  }
+  const int top = lua_gettop(L);
+  bool done = false;
+  switch (lua_channel::CallScriptFunction(L, function, results)) {
+    case lua_channel::RunStatus::kNotFound:
+      errorText.SetString(notFound);
+      break;
+    case lua_channel::RunStatus::kFailed:
+      lua_channel::CopyErrorText(L, errorText);
+      break;
+    case lua_channel::RunStatus::kDone:
+      done = useResults(L);
+      break;
+  }
+  lua_settop(L, top);
+  return done;
+}
+
 // The script libraries, in the order a script's globals expect them: the
 // channel library, then the channel group library. A Lua C function for
 // lua_cpcall.
@@ -154,37 +187,16 @@ int Tvo_Lua::Luaopen_VarnelLIB(lua_State* L) {
 // ---- runs ---------------------------------------------------------------------------
 
 bool Tvo_Lua::RunValue(float& value) {
-  if (!luaState) {
-    errorText.SetString(kNotStarted);
-    return false;
-  }
-  const NestedRun nested;
-  if (!nested.Allowed()) {
-    errorText.SetString(kTooDeep);
-    return false;
-  }
-  lua_State* L = luaState;
-  const int top = lua_gettop(L);
-  bool done = false;
-  switch (lua_channel::CallScriptFunction(L, lua_channel::ScriptFunction::kGetValue, 1)) {
-    case lua_channel::RunStatus::kNotFound:
-      errorText.SetString("Error GetValue function not found");
-      break;
-    case lua_channel::RunStatus::kFailed:
-      lua_channel::CopyErrorText(L, errorText);
-      break;
-    case lua_channel::RunStatus::kDone:
-      if (lua_isnumber(L, -1)) {
-        value = lua_channel::NarrowToFloat(lua_tonumber(L, -1));
-        value_ = value;
-        done = true;
-      } else {
-        errorText.SetString("GetValue did not return a value");
-      }
-      break;
-  }
-  lua_settop(L, top);
-  return done;
+  return RunScriptFunction(luaState, errorText, lua_channel::ScriptFunction::kGetValue, 1,
+                           "Error GetValue function not found", [&](lua_State* L) {
+                             if (!lua_isnumber(L, -1)) {
+                               errorText.SetString("GetValue did not return a value");
+                               return false;
+                             }
+                             value = lua_channel::NarrowToFloat(lua_tonumber(L, -1));
+                             value_ = value;
+                             return true;
+                           });
 }
 
 float Tvo_Lua::GetFloat() {
@@ -202,31 +214,8 @@ bool Tvo_Lua::RunScriptValue() {
 }
 
 bool Tvo_Lua::RunScriptCall() {
-  if (!luaState) {
-    errorText.SetString(kNotStarted);
-    return false;
-  }
-  const NestedRun nested;
-  if (!nested.Allowed()) {
-    errorText.SetString(kTooDeep);
-    return false;
-  }
-  lua_State* L = luaState;
-  const int top = lua_gettop(L);
-  bool done = false;
-  switch (lua_channel::CallScriptFunction(L, lua_channel::ScriptFunction::kCallChannel, 0)) {
-    case lua_channel::RunStatus::kNotFound:
-      errorText.SetString("Error CallChannel function not found");
-      break;
-    case lua_channel::RunStatus::kFailed:
-      lua_channel::CopyErrorText(L, errorText);
-      break;
-    case lua_channel::RunStatus::kDone:
-      done = true;
-      break;
-  }
-  lua_settop(L, top);
-  return done;
+  return RunScriptFunction(luaState, errorText, lua_channel::ScriptFunction::kCallChannel, 0,
+                           "Error CallChannel function not found", [](lua_State*) { return true; });
 }
 
 // A failing call is shown once per start; later failures only change the
