@@ -1,6 +1,6 @@
 // The script environment: base (with coroutine), string, math, os and table,
 // cut down to the names a script may use. Nothing left reads or writes files,
-// starts programs or loads code: every loader is gone, so the output of
+// starts or ends programs or loads code: every loader is gone, so the output of
 // string.dump can never be run again.
 
 #include "internal/ScriptEnvironment.h"
@@ -134,6 +134,11 @@ int Unavailable(lua_State* L) {
   return lua_error(L);
 }
 
+// os.exit would end the host with every unsaved change and without its
+// release; the name stays for scripts that look for it, but a call is an error
+// of the script's run.
+int RefusedExit(lua_State* L) { return luaL_error(L, "os.exit is refused: a script does not end its host"); }
+
 bool HasField(lua_State* L, const char* table, const char* name) {
   PushLibrary(L, table);
   lua_getfield(L, -1, name);
@@ -194,6 +199,8 @@ int OpenScriptEnvironment(lua_State* L) {
   OpenLibrary(L, luaopen_os, LUA_OSLIBNAME);
   OpenLibrary(L, luaopen_table, LUA_TABLIBNAME);
   FillMissingNames(L);
+  lua_pushcfunction(L, RefusedExit);
+  SetField(L, "os", "exit");
   for (const LibraryNames& library : kLibraries) RemoveUnlisted(L, library);
   return 0;
 }

@@ -95,6 +95,18 @@ end
 function GetValue() error(Census()) end
 )";
 
+// A script that tries to end the process only fails its own run; this test
+// program would not get past it otherwise.
+TEST_F(LuaWorld, OsExitIsAnErrorOfTheRunNotTheEndOfTheHost) {
+  ProbeLua* lua = NewProbe("function GetValue() os.exit(3) return 1 end");
+  ASSERT_NE(lua->State(), nullptr) << lua->GetError();
+  EXPECT_FLOAT_EQ(BalancedGetFloat(lua), 0.0f);
+  EXPECT_THAT(lua->GetError(), HasSubstr("os.exit is refused"));
+  Tvo_Lua* caller = NewLua("function CallChannel() os.exit(0) end");
+  caller->CallChannel();
+  EXPECT_THAT(caller->GetError(), HasSubstr("os.exit is refused"));
+}
+
 TEST_F(LuaWorld, TheEnvironmentHoldsExactlyTheListedNames) {
   Tvo_Lua* lua = NewLua(kEnvironmentCensus);
   ASSERT_TRUE(lua->GetScript() && lua->GetError() == nullptr) << lua->GetError();
