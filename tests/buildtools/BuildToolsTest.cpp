@@ -127,6 +127,10 @@ TEST_F(BuildTools, RefusesBadDescriptionsClearly) {
       {"public-call name too long",
        R"({"channels": [{"type": "value", "interface": 2, "publicCall": {"channel": ")" + std::string(80, 'x') + R"("}}]})",
        {"channels[0].publicCall:", "\"channel\" is 80 characters long, expected at most 79"}},
+      {"parameter name too long",
+       R"({"channels": [{"type": "value"}], "parameters": [{"name": ")" + std::string(39, 'p') +
+           R"(", "type": "91C5F2E8-3A07-4B6D-8E19-C4B27A05D6E3"}]})",
+       {"parameters[0]:", "\"name\" is 39 characters long, expected at most 38"}},
       {"inspection of a package", R"({"kind": "project package", "group": {"channels": []}})",
        {"not of a channel group"}},
       {"bad parameter type", R"({"channels": [{"type": "value"}], "parameters": [{"name": "p", "type": "1234"}]})",

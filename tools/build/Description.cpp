@@ -6,6 +6,10 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "PublicCallInfo.h"
+#include "Tvk_Channel.h"
+#include "Tvk_ChannelGroup.h"
+
 namespace buildtools {
 namespace {
 
@@ -63,8 +67,8 @@ class Reader {
   }
 
   // A text that must fit a fixed field of `maxChars` characters.
-  std::string FieldText(const char* key, std::size_t maxChars) const {
-    std::string text = Text(key, false);
+  std::string FieldText(const char* key, std::size_t maxChars, bool required = false) const {
+    std::string text = Text(key, required);
     if (text.size() > maxChars)
       Fail(std::string("\"") + key + "\" is " + std::to_string(text.size()) + " characters long, expected at most " +
            std::to_string(maxChars));
@@ -143,7 +147,9 @@ LinkDescription ReadLink(const Reader& r, const ChannelNumbers& numbers) {
 }
 
 // The field sizes of a public call's record, less their terminators.
-constexpr std::size_t kCallChannelChars = 79, kCallPoolChars = 79, kCallFileChars = 259;
+constexpr std::size_t kCallChannelChars = sizeof(PublicCallInfo::channelName) - 1;
+constexpr std::size_t kCallPoolChars = sizeof(PublicCallInfo::poolName) - 1;
+constexpr std::size_t kCallFileChars = sizeof(PublicCallInfo::fileName) - 1;
 
 PublicCallDescription ReadPublicCall(const Reader& r) {
   PublicCallDescription call;
@@ -156,7 +162,7 @@ PublicCallDescription ReadPublicCall(const Reader& r) {
   return call;
 }
 
-constexpr int kPublicCallInterface = 2;
+constexpr int kPublicCallInterface = TVO_PUBLICCALL;
 
 ChannelDescription ReadChannel(const Reader& r, const std::string& fileName, const ChannelNumbers& numbers) {
   ChannelDescription channel;
@@ -223,7 +229,7 @@ GroupDescription ParseDescription(const std::string& text, const std::string& fi
   const json& parameters = top.Array("parameters");
   for (std::size_t i = 0; i < parameters.size(); ++i) {
     const Reader r(parameters[i], top.Place("parameters", i), fileName);
-    group.parameters.push_back({r.Text("name", true), r.Text("type", true)});
+    group.parameters.push_back({r.FieldText("name", kParameterNameMaxChars, true), r.Text("type", true)});
   }
   return group;
 }

@@ -18,9 +18,11 @@ constexpr std::size_t kCallChannelName = 0, kCallPoolName = 80, kCallFileName = 
 constexpr std::uint32_t kParameterBytes = 56;
 constexpr std::size_t kParameterNameBytes = 40;
 
+// A fixed text field; its last byte is room for the terminator, as the
+// loader reads it.
 std::string FieldText(const unsigned char* field, std::size_t size) {
   const char* text = reinterpret_cast<const char*>(field);
-  return std::string(text, strnlen(text, size));
+  return std::string(text, strnlen(text, size - 1));
 }
 
 std::int32_t FieldInt(const unsigned char* field) { return static_cast<std::int32_t>(LittleEndian32(field)); }
