@@ -19,6 +19,7 @@
 
 namespace {
 
+using testsupport::CsvRows;
 using testsupport::ReadText;
 using testsupport::ToolRun;
 using testsupport::WriteText;
@@ -240,18 +241,6 @@ TEST_F(BuildTools, InspectedGroupWithAHoleLinksByIndex) {
   EXPECT_STREQ(driver->GetChannelName(), "Driver");
   ASSERT_NE(driver->GetChild(0), nullptr);
   EXPECT_STREQ(driver->GetChild(0)->GetChannelName(), "Kept");
-}
-
-std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
-  std::vector<std::vector<std::string>> rows;
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
-    std::vector<std::string> cells;
-    std::istringstream fields(line);
-    for (std::string cell; std::getline(fields, cell, ',');) cells.push_back(cell);
-    rows.push_back(cells);
-  }
-  return rows;
 }
 
 TEST_F(BuildTools, PackedGroupRunsInTheViewer) {

@@ -116,6 +116,8 @@ std::string BuildEngineDir();
 
 std::string ReadText(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);
+// The rows of a comma-separated text, each split into its cells.
+std::vector<std::vector<std::string>> CsvRows(const std::string& text);
 // The text as one word for the shell.
 std::string ShellQuoted(const std::string& text);
 

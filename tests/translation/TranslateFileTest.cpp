@@ -84,6 +84,18 @@ class TranslateFileTest : public ::testing::Test {
 
   EngineInterfaceExt* Ext() { return engine->engineInterfaceExt; }
 
+  // Translates `file` in a new file loader channel, with a fresh log; the
+  // data the channel holds afterwards.
+  std::string TranslatedInFileChannel(std::string file) {
+    fs::remove(logPath_);
+    auto fileChannel = NewFileChannel();
+    EXPECT_NE(fileChannel, nullptr);
+    if (!fileChannel) return std::string();
+    fileChannel->SetBuffer(file.data(), static_cast<int>(file.size()), true);
+    Ext()->TranslateFile(fileChannel.get());
+    return DataOf(*fileChannel);
+  }
+
   testsupport::TempDir logDir_;
   std::string logPath_ = logDir_.File("translation.log");
   ScopedEnvironment environment_;
@@ -127,13 +139,7 @@ TEST_F(TranslateFileTest, HeadersRunTheirTranslationChannelsInFileOrder) {
 TEST_F(TranslateFileTest, FileChannelReceivesTheTranslatedData) {
   for (const ChainCase& each : kChains) {
     SCOPED_TRACE(each.what);
-    fs::remove(logPath_);
-    auto fileChannel = NewFileChannel();
-    ASSERT_NE(fileChannel, nullptr);
-    std::string file = each.file;
-    fileChannel->SetBuffer(file.data(), static_cast<int>(file.size()), true);
-    Ext()->TranslateFile(fileChannel.get());
-    EXPECT_EQ(DataOf(*fileChannel), Content());
+    EXPECT_EQ(TranslatedInFileChannel(each.file), Content());
     EXPECT_EQ(Log(), each.log);
   }
 }
@@ -171,16 +177,11 @@ const StopCase kStops[] = {
 TEST_F(TranslateFileTest, FileChannelKeepsItsDataWhenTheChainStops) {
   for (const StopCase& each : kStops) {
     SCOPED_TRACE(each.what);
-    fs::remove(logPath_);
-    auto fileChannel = NewFileChannel();
-    ASSERT_NE(fileChannel, nullptr);
-    std::string file = each.file;
-    fileChannel->SetBuffer(file.data(), static_cast<int>(file.size()), true);
-    Ext()->TranslateFile(fileChannel.get());
-    EXPECT_EQ(DataOf(*fileChannel), each.file);
+    EXPECT_EQ(TranslatedInFileChannel(each.file), each.file);
     EXPECT_EQ(Log(), each.log);
 
     TvkFileLoader loader(engine.Get());
+    std::string file = each.file;
     loader.SetBuffer(file.data(), static_cast<int>(file.size()), true);
     Ext()->TranslateFile(&loader);  // stops the same way, within the data
   }

@@ -16,6 +16,7 @@
 
 namespace {
 
+using testsupport::CsvRows;
 using testsupport::ReadText;
 using testsupport::ShellQuoted;
 using testsupport::ToolRun;
@@ -53,18 +54,6 @@ end
   group->SetStartChannel(script->GetChannelIDIndexNr());
   EXPECT_TRUE(group->SaveChannelGroup(path.c_str()));
   return path;
-}
-
-std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
-  std::vector<std::vector<std::string>> rows;
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
-    std::vector<std::string> cells;
-    std::istringstream fields(line);
-    for (std::string cell; std::getline(fields, cell, ',');) cells.push_back(cell);
-    rows.push_back(cells);
-  }
-  return rows;
 }
 
 TEST_F(Viewer, RunsAGroupFileAndWritesTheWatchedValuesPerFrame) {
